@@ -1,0 +1,133 @@
+// CDialog: template-based dialogs with a pre-translating modal loop.
+#include "Dialog.h"
+
+#include "App.h"
+#include "Text.h"
+
+#include <commctrl.h>
+
+const MessageEntry<CDialog> CDialog::messageTable[] = {
+    Command(IDOK, &CDialog::OnOK),
+    Command(IDCANCEL, &CDialog::OnCancel),
+    TableEnd<CDialog>(),
+};
+
+CDialog::CDialog(UINT id, HWND owner) : templateId(id), parent(owner) {}
+
+CDialog::~CDialog() {
+    if (hwnd) DestroyWindow(hwnd);
+}
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = parent;
+    CApp* app = CApp::Current();
+    if (!owner && app && app->mainWindow && app->mainWindow != this) owner = app->mainWindow->hwnd;
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+
+    if (Create(owner)) {
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+        while (!ended) {
+            MSG msg;
+            if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+                PostQuitMessage(int(msg.wParam)); // leave the quit for the outer loop
+                break;
+            }
+            RouteMessage(msg);
+        }
+    }
+
+    // Re-enable the owner before the dialog goes, so that the owner is activated again.
+    if (disableOwner) EnableWindow(owner, TRUE);
+    if (hwnd) {
+        if (owner && GetActiveWindow() == hwnd) SetActiveWindow(owner);
+        DestroyWindow(hwnd);
+    }
+    return modalResult;
+}
+
+bool CDialog::Create(HWND owner) {
+    ended = false;
+    modalResult = -1;
+    const HINSTANCE instance =
+        CApp::Current() ? CApp::Current()->instance : GetModuleHandleW(nullptr);
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void CDialog::EndDialog(int result) {
+    modalResult = result;
+    ended = true;
+}
+
+bool CDialog::PreTranslateMessage(MSG& msg) {
+    return IsDialogMessageW(hwnd, &msg) != FALSE;
+}
+
+std::string CDialog::GetItemText(int id) const {
+    return ReadWindowText(Item(id));
+}
+
+void CDialog::SetItemText(int id, const std::string& text) {
+    WriteWindowText(Item(id), text);
+}
+
+bool CDialog::OnInitDialog() {
+    DoDataExchange();
+    return true;
+}
+
+bool CDialog::Bind(int id, CWindow& control) {
+    return control.Subclass(Item(id));
+}
+
+void CDialog::EnableToolTips() {
+    const HINSTANCE instance =
+        CApp::Current() ? CApp::Current()->instance : GetModuleHandleW(nullptr);
+    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd,
+                                nullptr, instance, nullptr);
+    if (!tips) return;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        TOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE; // the size every comctl32 version accepts
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(child);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        CDialog* self = reinterpret_cast<CDialog*>(lParam);
+        self->Attach(window);
+        return self->OnInitDialog();
+    }
+    CDialog* self = static_cast<CDialog*>(FromHandle(window));
+    if (!self) return FALSE;
+    if (msg == WM_NCDESTROY) {
+        self->Detach();
+        return FALSE;
+    }
+    LRESULT result = 0;
+    if (!self->Dispatch(msg, wParam, lParam, result)) return FALSE;
+    switch (msg) { // these return their value directly instead of through DWLP_MSGRESULT
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return static_cast<INT_PTR>(result);
+    default:
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+}

@@ -1,0 +1,56 @@
+// CWindow: binds an HWND to its C++ object and routes its messages through message tables.
+#pragma once
+
+#include "MessageTable.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CWindow {
+  public:
+    HWND hwnd = nullptr;
+
+    CWindow() = default;
+    CWindow(const CWindow&) = delete;
+    CWindow& operator=(const CWindow&) = delete;
+    virtual ~CWindow();
+
+    // The object bound to `window`, or nullptr.
+    static CWindow* FromHandle(HWND window);
+    // Binds an existing control and takes over its window procedure.
+    bool Subclass(HWND window);
+
+    // Sees a message before it is translated and dispatched; true when it was consumed.
+    virtual bool PreTranslateMessage(MSG& msg);
+    // Hands a message to the class's message tables; true when a handler took it.
+    virtual bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Every WM_COMMAND arrives here first: reflection to the control, then the tables.
+    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
+
+    // The window text, as CP1252.
+    std::string GetText() const;
+    void SetText(const std::string& text);
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageW(hwnd, msg, wParam, lParam);
+    }
+
+    // Whether the current handler kept its message (see LeaveToDefault).
+    bool Handled() const { return handled; }
+
+  protected:
+    // Binds `window` to this object (no change to the window procedure).
+    void Attach(HWND window);
+    // Unbinds the object when the window is destroyed.
+    void Detach();
+    // Routes one message: command hook or tables. True when it was handled.
+    bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Called from a message handler: the platform's default handling runs afterwards.
+    void LeaveToDefault() { handled = false; }
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC previousProc = nullptr;
+    bool handled = true;
+};
