@@ -1,0 +1,72 @@
+// CApplikation: the program's application class.
+#include "Applikation.h"
+
+#include "../framework/Format.h"
+#include "../framework/Text.h"
+
+#include <memory>
+#include <new>
+
+IMPLEMENT_RUNTIME_CLASS(CApplikation, CApp)
+
+namespace {
+
+// A string value of the German (Unicode) string block, as CP1252.
+bool QueryString(const void* block, const wchar_t* name, std::string& out) {
+    std::wstring path = L"\\StringFileInfo\\040704B0\\";
+    path += name;
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block, path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+        return false;
+    out = Narrow(text, int(wcslen(text)));
+    return true;
+}
+
+// "a.b.c.d" of the two 32-bit halves of a version number.
+std::string VersionText(DWORD mostSignificant, DWORD leastSignificant) {
+    return Format("%d.%d.%d.%d", HIWORD(mostSignificant), LOWORD(mostSignificant),
+                  HIWORD(leastSignificant), LOWORD(leastSignificant));
+}
+
+} // namespace
+
+CApplikation* CApplikation::Current() {
+    CApp* app = CApp::Current();
+    const bool isApplikation = app && app->GetRuntimeClass()->IsDerivedFrom(&runtimeClass);
+    return isApplikation ? static_cast<CApplikation*>(app) : nullptr;
+}
+
+bool CApplikation::InitInstance() {
+    CApp::InitInstance();
+    return true;
+}
+
+int CApplikation::ExitInstance() {
+    return CApp::ExitInstance();
+}
+
+bool CApplikation::ReadVersionInfo(std::string& fileVersion, std::string& productVersion,
+                                   std::string& comments, std::string& copyright) {
+    // A bare file name: the version API finds the program's own file first.
+    const std::wstring name = Widen(Format("%s.exe", appName.c_str()));
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &unused);
+    std::unique_ptr<char[]> block(new (std::nothrow) char[size + 1]);
+    if (!block) return false;
+
+    bool found = false;
+    if (GetFileVersionInfoW(name.c_str(), 0, size + 1, block.get())) {
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        if (VerQueryValueW(block.get(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+            fixed) {
+            fileVersion = VersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+            productVersion = VersionText(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+            found = true;
+        }
+        QueryString(block.get(), L"Comments", comments);
+        QueryString(block.get(), L"LegalCopyright", copyright);
+    }
+    return found;
+}

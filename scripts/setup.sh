@@ -1,0 +1,32 @@
+#!/bin/bash
+# Installs what building and testing need on Debian 12, when something is missing.
+# Sourced by run.sh and test.sh.
+
+ORVAND_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
+    wine wine32:i386 xvfb xdotool xclip x11-utils imagemagick locales"
+
+orvand_missing_packages() {
+    local missing="" p
+    for p in $ORVAND_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+    done
+    echo "$missing"
+}
+
+orvand_install_packages() {
+    local missing
+    missing=$(orvand_missing_packages)
+    [ -z "$missing" ] && return 0
+    echo "== Installing:$missing"
+    if [ "$(id -u)" != 0 ]; then
+        echo "Missing packages:$missing. Run this script as root (it installs them with apt-get)." >&2
+        return 1
+    fi
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386 || return 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq || return 1
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing >/dev/null || return 1
+}

@@ -1,0 +1,25 @@
+#!/bin/bash
+# Builds everything and runs all tests: the portable logic natively (sanitizers), then the
+# program and its Win32 tests under Wine inside a private Xvfb. Non-zero on any failure.
+set -u
+cd "$(dirname "$0")"
+. scripts/setup.sh
+. scripts/wine-env.sh
+
+orvand_install_packages || exit 1
+
+echo "== Native build and tests"
+cmake --preset native >/dev/null || exit 1
+cmake --build --preset native -j"$(nproc)" || exit 1
+ctest --preset native || exit 1
+
+echo "== Win32 build"
+cmake --preset win32 >/dev/null || exit 1
+cmake --build --preset win32 -j"$(nproc)" || exit 1
+
+echo "== Win32 tests under Wine"
+trap orvand_stop_wine_and_xvfb EXIT
+orvand_start_xvfb || exit 1
+orvand_wine_prefix "$PWD/build/wineprefix" unmanaged || exit 1
+wineserver -p # keep one server for all tests: each start then takes a fraction of a second
+ctest --preset win32

@@ -1,0 +1,149 @@
+// Import and export through the real clipboard.
+#include "Harness.h"
+
+#include "dialogs/RechnerDlg.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+struct Clipboard : testing::Test {
+    CRechnerDlg dialog;
+
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create(nullptr));
+        Pump();
+    }
+    void Click(int id) {
+        SendMessageW(dialog.Item(id), BM_CLICK, 0, 0);
+        Pump();
+    }
+    std::string Status() const { return dialog.GetItemText(IDC_STATUS); }
+};
+
+// Holds the clipboard open from another thread while alive.
+struct ClipboardHolder {
+    std::atomic<bool> open{false}, release{false};
+    std::thread thread;
+    ClipboardHolder()
+        : thread([this] {
+              open = OpenClipboard(nullptr) != FALSE;
+              while (!release) Sleep(5);
+              if (open) CloseClipboard();
+          }) {
+        for (int i = 0; i < 200 && !open; ++i) Sleep(5);
+    }
+    ~ClipboardHolder() {
+        release = true;
+        thread.join();
+    }
+};
+
+TEST_F(Clipboard, ExportNeedsEightCharactersInTheResultField) {
+    PutClipboardText("sentinel");
+    Click(IDC_ABLEGEN); // never focused or set: still the template's empty text
+    EXPECT_EQ(ClipboardText(), "sentinel");
+
+    SetFocus(dialog.result.hwnd);
+    Pump();
+    Click(IDC_ABLEGEN);
+    EXPECT_EQ(ClipboardText(), "__:__:__");
+
+    Type(dialog.result.hwnd, "225");
+    Click(IDC_ABLEGEN);
+    EXPECT_EQ(ClipboardText(), "22:5_:__");
+}
+
+TEST_F(Clipboard, ExportedBlockIsNineBytesOfText) {
+    dialog.first.ParseText("123000");
+    dialog.second.ParseText("081545");
+    Click(IDC_DIFFERENZ);
+    Click(IDC_ABLEGEN);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(GlobalSize(data), 9u);
+    const char* bytes = static_cast<const char*>(GlobalLock(data));
+    EXPECT_EQ(std::string(bytes, 9), std::string("04:14:15\0", 9));
+    GlobalUnlock(data);
+    CloseClipboard();
+}
+
+TEST_F(Clipboard, ImportAcceptsTheThreeForms) {
+    const struct {
+        int button;
+        const char* text;
+    } cases[] = {
+        {IDC_HOLEN1, "12.34.56"},
+        {IDC_HOLEN1, "12 34 56"},
+        {IDC_HOLEN1, "123456"},
+        {IDC_HOLEN2, "12:34:56"},
+        {IDC_HOLEN2, "12\xB0"
+                     "34\xB0"
+                     "56"}, // bytes >= 0x80 as separators
+    };
+    for (const auto& c : cases) {
+        CZeitEdit& field = c.button == IDC_HOLEN1 ? dialog.first : dialog.second;
+        field.SetZeit(ZeitWert(), "");
+        dialog.SetItemText(IDC_STATUS, "old");
+        ASSERT_TRUE(PutClipboardText(c.text));
+        Click(c.button);
+        EXPECT_EQ(field.GetText(), "12:34:56") << c.text;
+        EXPECT_EQ(Status(), "") << c.text;
+    }
+}
+
+TEST_F(Clipboard, UnusableTextShowsItsMessage) {
+    const struct {
+        std::string text;
+        const char *shown, *status;
+    } cases[] = {
+        {"1234", "01:02:03", "Falsche L\xE4nge"},
+        {"12:34:56\r\n", "01:02:03", "Falsche L\xE4nge"},
+        {"\xE4\xE4:00:00", "01:02:03", "Falsche L\xE4nge"},
+        {"99:00:00", "__:__:__", "\"99:00:00\" ist ung\xFCltig"},
+        {"126000", "__:__:__", "\"126000\" ist ung\xFCltig"},
+        {std::string(1 << 20, '7'), "01:02:03", "Falsche L\xE4nge"},
+    };
+    for (const auto& c : cases) {
+        dialog.first.ParseText("010203");
+        ASSERT_TRUE(PutClipboardText(c.text));
+        Click(IDC_HOLEN1);
+        EXPECT_EQ(dialog.first.GetText(), c.shown) << c.text.substr(0, 12);
+        EXPECT_EQ(Status(), c.status) << c.text.substr(0, 12);
+    }
+    ASSERT_TRUE(PutClipboardText("010203"));
+    Click(IDC_HOLEN1); // a good import clears the line
+    EXPECT_EQ(Status(), "");
+}
+
+TEST_F(Clipboard, WithoutTextNothingChangesButTheStatusLine) {
+    dialog.first.ParseText("010203");
+    dialog.SetItemText(IDC_STATUS, "Falsche L\xE4nge");
+    ClearClipboard();
+    Click(IDC_HOLEN1);
+    EXPECT_EQ(dialog.first.GetText(), "01:02:03");
+    EXPECT_EQ(Status(), "");
+}
+
+TEST_F(Clipboard, BusyClipboardChangesNothing) {
+    ASSERT_TRUE(PutClipboardText("12:34:56"));
+    dialog.first.ParseText("010203");
+    dialog.SetItemText(IDC_STATUS, "Falsche L\xE4nge");
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.open);
+        Click(IDC_HOLEN1);
+        EXPECT_EQ(dialog.first.GetText(), "01:02:03");
+        EXPECT_EQ(Status(), "");
+        dialog.result.ParseText("111111");
+        Click(IDC_ABLEGEN); // export gives up quietly too
+    }
+    EXPECT_EQ(ClipboardText(), "12:34:56");
+}
+
+} // namespace

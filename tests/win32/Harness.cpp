@@ -1,0 +1,98 @@
+// Helpers for driving real windows through the program's own message routing.
+#include "Harness.h"
+
+#include "framework/App.h"
+
+#include <cstring>
+
+void Pump() {
+    for (int round = 0; round < 3; ++round) { // messages may post further messages
+        PumpWaitingMessages();
+        Sleep(1);
+    }
+}
+
+namespace {
+LPARAM KeyParam(UINT vk, bool up, bool alt) {
+    LPARAM lParam = 1 | LPARAM(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    if (alt) lParam |= LPARAM(1) << 29;
+    if (up) lParam |= LPARAM(3) << 30;
+    return lParam;
+}
+} // namespace
+
+void Press(HWND target, UINT vk) {
+    PostMessageW(target, WM_KEYDOWN, vk, KeyParam(vk, false, false));
+    PostMessageW(target, WM_KEYUP, vk, KeyParam(vk, true, false));
+    Pump();
+}
+
+void Type(HWND target, const char* keys) {
+    for (const char* k = keys; *k; ++k) Press(target, UINT(*k));
+}
+
+void AltPress(HWND target, UINT vk) {
+    PostMessageW(target, WM_SYSKEYDOWN, vk, KeyParam(vk, false, true));
+    PostMessageW(target, WM_SYSKEYUP, vk, KeyParam(vk, true, true));
+    Pump();
+}
+
+DWORD SelStart(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return start;
+}
+
+DWORD SelEnd(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    return end;
+}
+
+std::wstring WideText(HWND window) {
+    wchar_t buffer[512] = {};
+    // WM_GETTEXT rather than GetWindowText, which does not ask controls of other processes.
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+bool PutClipboard(const void* bytes, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block) return false;
+    std::memcpy(GlobalLock(block), bytes, size);
+    GlobalUnlock(block);
+    if (!OpenClipboard(nullptr)) return GlobalFree(block), false;
+    EmptyClipboard();
+    const bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
+bool PutClipboardText(const std::string& text) {
+    return PutClipboard(text.c_str(), text.size() + 1);
+}
+
+std::string ClipboardText() {
+    std::string text = "<none>";
+    if (!OpenClipboard(nullptr)) return "<busy>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void ClearClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+std::wstring ExeDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir = path;
+    return dir.substr(0, dir.find_last_of(L"\\/") + 1);
+}

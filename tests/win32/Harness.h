@@ -1,0 +1,29 @@
+// Helpers for driving real windows through the program's own message routing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Routes every waiting message through pre-translation, translation and dispatch.
+void Pump();
+// Posts a key-down and key-up for `vk` to `target` and routes them.
+void Press(HWND target, UINT vk);
+// Presses each character of `keys` (digits and capital letters are their own key codes).
+void Type(HWND target, const char* keys);
+// Alt+`vk`, as the keyboard delivers it: WM_SYSKEYDOWN with the context bit.
+void AltPress(HWND target, UINT vk);
+// The selection of an edit control.
+DWORD SelStart(HWND edit);
+DWORD SelEnd(HWND edit);
+// The window text as UTF-16.
+std::wstring WideText(HWND window);
+// Puts `bytes` on the clipboard as CF_TEXT (a block of exactly `size` bytes).
+bool PutClipboard(const void* bytes, size_t size);
+bool PutClipboardText(const std::string& text);
+// The clipboard's CF_TEXT, or "<none>".
+std::string ClipboardText();
+// Empties the clipboard.
+void ClearClipboard();
+// The directory of the test program (the program is built beside it).
+std::wstring ExeDirectory();

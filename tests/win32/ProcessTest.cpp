@@ -1,0 +1,104 @@
+// The built program as its own process: start-up state and the three ways to end it.
+#include "Harness.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Orvand.exe, started beside the test program; ends it when still running.
+struct Program {
+    PROCESS_INFORMATION process = {};
+    HWND dialog = nullptr;
+
+    bool Start() {
+        std::wstring command = L"\"" + ExeDirectory() + L"Orvand.exe\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        WaitForInputIdle(process.hProcess, 10000);
+        for (int i = 0; i < 500 && !dialog; ++i) {
+            dialog = FindWindowW(L"#32770", L"Orvand");
+            if (!dialog) Sleep(20);
+        }
+        return dialog != nullptr;
+    }
+    // Waits until the first field shows its mask: the dialog has initialised and focused it.
+    bool Ready() const {
+        for (int i = 0; i < 250; ++i, Sleep(20))
+            if (WideText(Item(IDC_ZEIT1)) == L"__:__:__") return true;
+        return false;
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    bool EndsWithin(DWORD ms) const { return WaitForSingleObject(process.hProcess, ms) == 0; }
+    DWORD ExitCode() const {
+        DWORD code = 99;
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+    ~Program() {
+        if (!process.hProcess) return;
+        if (!EndsWithin(0)) TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+};
+
+void PostKey(HWND target, UINT vk) {
+    PostMessageW(target, WM_KEYDOWN, vk, 1 | LPARAM(MapVirtualKeyW(vk, 0)) << 16);
+    PostMessageW(target, WM_KEYUP, vk, 1 | LPARAM(MapVirtualKeyW(vk, 0)) << 16 | LPARAM(3) << 30);
+}
+
+TEST(Process, StartsWithTheFirstFieldFocused) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Ready());
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetGUIThreadInfo(program.process.dwThreadId, &info));
+    EXPECT_EQ(info.hwndFocus, program.Item(IDC_ZEIT1));
+    EXPECT_EQ(WideText(program.Item(IDC_ZEIT1)), L"__:__:__");
+    EXPECT_EQ(SendMessageW(program.Item(IDC_ZEIT1), EM_GETSEL, 0, 0), 0);
+    EXPECT_EQ(WideText(program.Item(IDC_ZEIT2)), L"");
+    EXPECT_EQ(WideText(program.Item(IDC_ERGEBNIS)), L"");
+    EXPECT_TRUE(GetWindowLongW(program.dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    SendMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.EndsWithin(10000));
+}
+
+TEST(Process, EndsOnBeenden) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    PostMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.EndsWithin(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_FALSE(IsWindow(program.dialog));
+}
+
+TEST(Process, EndsWhenTheWindowIsClosed) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    PostMessageW(program.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(program.EndsWithin(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_FALSE(IsWindow(program.dialog));
+}
+
+TEST(Process, EscapeEndsItOnlyWhenTheFieldHoldsASelection) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Ready());
+    HWND first = program.Item(IDC_ZEIT1);
+    PostKey(first, VK_ESCAPE);
+    EXPECT_FALSE(program.EndsWithin(500)); // swallowed by the time field
+    SendMessageW(first, EM_SETSEL, 0, -1);
+    PostKey(first, VK_ESCAPE);
+    EXPECT_TRUE(program.EndsWithin(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_FALSE(IsWindow(program.dialog));
+}
+
+} // namespace
