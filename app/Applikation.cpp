@@ -19,7 +19,7 @@ bool QueryString(const void* block, const wchar_t* name, std::string& out) {
     UINT length = 0;
     if (!VerQueryValueW(block, path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
         return false;
-    out = Narrow(text, int(wcslen(text)));
+    out = Narrow(text, int(wcsnlen(text, length))); // never past the value's own length
     return true;
 }
 
@@ -59,8 +59,9 @@ bool CApplikation::ReadVersionInfo(std::string& fileVersion, std::string& produc
     if (GetFileVersionInfoW(name.c_str(), 0, size + 1, block.get())) {
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
+        // A damaged block can answer with anything: only a whole, signed structure counts.
         if (VerQueryValueW(block.get(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
-            fixed) {
+            fixed && length >= sizeof *fixed && fixed->dwSignature == VS_FFI_SIGNATURE) {
             fileVersion = VersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
             productVersion = VersionText(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
             found = true;

@@ -1,0 +1,36 @@
+// CInfoDlg: the info box.
+#include "InfoDlg.h"
+
+#include "../app/Applikation.h"
+#include "../framework/Format.h"
+#include "../resources/resource.h"
+
+#include <commctrl.h>
+
+CInfoDlg::CInfoDlg() : CDialog(IDD_INFO) {}
+
+bool CInfoDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    // Whatever the version block does not hold stays empty.
+    std::string fileVersion, productVersion, comments, copyright;
+    const CApp* app = CApp::Current();
+    if (CApplikation* applikation = CApplikation::Current())
+        applikation->ReadVersionInfo(fileVersion, productVersion, comments, copyright);
+    SetItemText(IDC_VERSION, Format("Version (%s)", fileVersion.c_str()));
+    SetItemText(IDC_COPYRIGHT, Format("%s", copyright.c_str()));
+    SetItemText(IDC_KOMMENTAR, comments);
+    SetItemText(IDC_FEEDBACK, ORVAND_FEEDBACK);
+    SetText(Format("Info \xFC"
+                   "ber %s",
+                   app ? app->appName.c_str() : "")); // CP1252 "über"
+
+    // The clip plays inside the animation area, centred, its background colour transparent.
+    HWND area = Item(IDC_ANIMATION);
+    RECT rect;
+    GetClientRect(area, &rect);
+    const DWORD style = WS_CHILD | WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT; // 0x50000003
+    if (animation.Create(style, rect, area, IDC_ANIMATION) && animation.Open(IDR_ANIMATION))
+        animation.Play(0, 0xFFFF, UINT(-1));
+    return true;
+}
