@@ -8,7 +8,7 @@
 class CApplikation : public CApp {
     DECLARE_RUNTIME_CLASS(CApplikation)
 
-  public:
+public:
     // The application object when it is a CApplikation, else nullptr.
     static CApplikation* Current();
 

@@ -4,7 +4,7 @@
 #include "Applikation.h"
 
 class CRechnerApp : public CApplikation {
-  public:
+public:
     // Runs the calculator dialog; false ends the process when it closes.
     bool InitInstance() override;
 };

@@ -5,11 +5,11 @@
 #include "../framework/Dialog.h"
 
 class CInfoDlg : public CDialog {
-  public:
+public:
     CInfoDlg();
 
     CAnimation animation;
 
-  protected:
+protected:
     bool OnInitDialog() override;
 };

@@ -1,8 +1,13 @@
 // CRechnerDlg: the calculator window.
 #include "RechnerDlg.h"
 
+#include "InfoDlg.h"
+
 #include "../framework/App.h"
+#include "../framework/Text.h"
 #include "../resources/resource.h"
+
+#include <commctrl.h>
 
 #include <cstring>
 
@@ -11,6 +16,12 @@ const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Command(IDC_HOLEN1, &CRechnerDlg::OnFromClipboard1),
     Command(IDC_HOLEN2, &CRechnerDlg::OnFromClipboard2),
     Command(IDC_ABLEGEN, &CRechnerDlg::OnToClipboard),
+    Command(IDM_VORDERGRUND, &CRechnerDlg::SetForeground),
+    Message(WM_SYSCOMMAND, &CRechnerDlg::OnSysCommand),
+    Message(WM_PAINT, &CRechnerDlg::OnPaint),
+    Message(WM_QUERYDRAGICON, &CRechnerDlg::OnQueryDragIcon),
+    Notify(TTN_NEEDTEXTA, &CRechnerDlg::AnswerToolTip),
+    Notify(TTN_NEEDTEXTW, &CRechnerDlg::AnswerToolTip),
     TableEnd<CRechnerDlg>(),
 };
 
@@ -18,6 +29,25 @@ CRechnerDlg::CRechnerDlg() : CDialog(IDD_RECHNER) {
     const CApp* app = CApp::Current();
     icon =
         LoadIconW(app ? app->instance : GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+bool CRechnerDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
+        const CApp* app = CApp::Current();
+        const std::string about = app ? app->LoadText(IDS_ABOUTBOX) : std::string();
+        if (!about.empty()) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, IDM_VORDERGRUND, L"Vor&dergrund");
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, Widen(about).c_str());
+        }
+    }
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    EnableToolTips();
+    return true; // the dialog manager focuses the first time field
 }
 
 void CRechnerDlg::DoDataExchange() {
@@ -90,4 +120,83 @@ bool CRechnerDlg::ReadClipboardText(std::string& text) {
 
 void CRechnerDlg::ShowStatus(const std::string& text) {
     SetItemText(IDC_STATUS, text);
+}
+
+void CRechnerDlg::ShowInfo() {
+    if (infoOpen) return; // the help key also works inside the box
+    infoOpen = true;
+    CInfoDlg info;
+    info.DoModal();
+    infoOpen = false;
+}
+
+void CRechnerDlg::SetForeground() {
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    foreground = !foreground;
+    SetWindowPos(hwnd, foreground ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
+                 rect.right - rect.left, rect.bottom - rect.top, 0);
+    if (HMENU menu = GetSystemMenu(hwnd, FALSE))
+        CheckMenuItem(menu, IDM_VORDERGRUND,
+                      MF_BYCOMMAND | (foreground ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool CRechnerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == ID_HELP_COMMAND) {
+        ShowInfo();
+        return true;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CRechnerDlg::OnSysCommand(WPARAM id, LPARAM) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) ShowInfo();
+    if (id == IDM_VORDERGRUND) {
+        SetForeground();
+        return 0;
+    }
+    LeaveToDefault(); // move, minimize, close ... and the info entry once the box closed
+    return 0;
+}
+
+LRESULT CRechnerDlg::OnPaint(WPARAM, LPARAM) {
+    if (!IsIconic(hwnd)) {
+        LeaveToDefault();
+        return 0;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    const int iconWidth = GetSystemMetrics(SM_CXICON);
+    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    DrawIcon(dc, x, y, icon);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+LRESULT CRechnerDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(icon);
+}
+
+bool CRechnerDlg::AnswerToolTip(NMHDR* notification) {
+    const CApp* app = CApp::Current();
+    const HINSTANCE module = app ? app->instance : GetModuleHandleW(nullptr);
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(notification->idFrom));
+    // The ANSI and the Unicode request differ in the size of their text buffer only.
+    if (notification->code == TTN_NEEDTEXTA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(notification);
+        if (!(info->uFlags & TTF_IDISHWND) || id == 0) return false;
+        info->lpszText = MAKEINTRESOURCEA(id);
+        info->hinst = module;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(notification);
+        if (!(info->uFlags & TTF_IDISHWND) || id == 0) return false;
+        info->lpszText = MAKEINTRESOURCEW(id);
+        info->hinst = module;
+    }
+    return true;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 class CRechnerDlg : public CDialog {
-  public:
+public:
     CRechnerDlg();
 
     CZeitEdit result;
@@ -24,11 +24,27 @@ class CRechnerDlg : public CDialog {
     void OnFromClipboard2();
     // Puts the result field's eight characters on the clipboard.
     void OnToClipboard();
+    // Opens the info box, unless it is open already.
+    void ShowInfo();
+    // Switches always-on-top and its check mark in the system menu.
+    void SetForeground();
 
-  protected:
+    // Sees every command first: the help command opens the info box.
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    // Data exchange, system menu entries, window icons and tooltips.
+    bool OnInitDialog() override;
     void DoDataExchange() override;
 
-  private:
+private:
+    // The info box entry and always-on-top arrive as system commands.
+    LRESULT OnSysCommand(WPARAM id, LPARAM param);
+    // Minimized, the window shows its icon centred.
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    // A tooltip asks for its text: the string resource with the control's ID.
+    bool AnswerToolTip(NMHDR* notification);
     // Clipboard text into `field`; its complaint, if any, into the status line.
     void FromClipboard(CZeitEdit& field);
     // The clipboard's CF_TEXT; false when there is none or it cannot be read.

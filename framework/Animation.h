@@ -4,7 +4,7 @@
 #include "Window.h"
 
 class CAnimation : public CWindow {
-  public:
+public:
     // Creates the control as a child of `parent`; the module of the application holds its clips.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
     // Opens clip `resourceId` (resource type "AVI") of the creating module.

@@ -14,7 +14,7 @@ const UINT ID_HELP_COMMAND = 0xE146;
 class CApp : public CObject {
     DECLARE_RUNTIME_CLASS(CApp)
 
-  public:
+public:
     // The module that holds the resources.
     HINSTANCE instance = nullptr;
     // The executable's file name without directory and extension.
@@ -46,7 +46,7 @@ class CApp : public CObject {
     // String resource `id` as CP1252; empty when there is none.
     std::string LoadText(UINT id) const;
 
-  private:
+private:
     static CApp* current;
 };
 

@@ -9,6 +9,7 @@
 const MessageEntry<CDialog> CDialog::messageTable[] = {
     Command(IDOK, &CDialog::OnOK),
     Command(IDCANCEL, &CDialog::OnCancel),
+    Message(WM_DESTROY, &CDialog::OnDestroy),
     TableEnd<CDialog>(),
 };
 
@@ -84,10 +85,12 @@ bool CDialog::Bind(int id, CWindow& control) {
 void CDialog::EnableToolTips() {
     const HINSTANCE instance =
         CApp::Current() ? CApp::Current()->instance : GetModuleHandleW(nullptr);
-    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd,
-                                nullptr, instance, nullptr);
-    if (!tips) return;
+    // Not owned by the dialog: Wine leaves a window that owns a topmost popup out of
+    // "always on top" when nothing else lies between them. The dialog destroys it instead.
+    toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                               nullptr, instance, nullptr);
+    if (!toolTips) return;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         TOOLINFOW tool = {};
         tool.cbSize = TTTOOLINFOW_V2_SIZE; // the size every comctl32 version accepts
@@ -95,8 +98,15 @@ void CDialog::EnableToolTips() {
         tool.hwnd = hwnd;
         tool.uId = reinterpret_cast<UINT_PTR>(child);
         tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+LRESULT CDialog::OnDestroy(WPARAM, LPARAM) {
+    if (toolTips) DestroyWindow(toolTips);
+    toolTips = nullptr;
+    LeaveToDefault();
+    return 0;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

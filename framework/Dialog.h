@@ -6,7 +6,7 @@
 #include <string>
 
 class CDialog : public CWindow {
-  public:
+public:
     // `parent` may be nullptr: the application's main window then owns the dialog.
     explicit CDialog(UINT templateId, HWND parent = nullptr);
     ~CDialog() override;
@@ -27,7 +27,7 @@ class CDialog : public CWindow {
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text);
 
-  protected:
+protected:
     // WM_INITDIALOG: data exchange; true lets the dialog manager set the focus.
     virtual bool OnInitDialog();
     // Binds controls to member objects, in the order the class needs.
@@ -38,14 +38,17 @@ class CDialog : public CWindow {
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Gives every child control a tooltip; texts come from TTN_NEEDTEXT notifications.
     void EnableToolTips();
+    // Takes the tooltips with the dialog.
+    LRESULT OnDestroy(WPARAM, LPARAM);
 
     MESSAGE_TABLE(CDialog, CWindow)
 
-  private:
+private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT templateId;
     HWND parent;
     bool ended = false;
     int modalResult = -1;
+    HWND toolTips = nullptr;
 };

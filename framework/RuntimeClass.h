@@ -23,7 +23,7 @@ struct RuntimeClass {
 
 // The root of every class that takes part in the registry.
 class CObject {
-  public:
+public:
     virtual ~CObject() = default;
     static const RuntimeClass runtimeClass;
     virtual const RuntimeClass* GetRuntimeClass() const { return &runtimeClass; }
@@ -31,7 +31,7 @@ class CObject {
 
 // In a class declaration: the class's description.
 #define DECLARE_RUNTIME_CLASS(Class)                                                               \
-  public:                                                                                          \
+public:                                                                                            \
     static const RuntimeClass runtimeClass;                                                        \
     const RuntimeClass* GetRuntimeClass() const override {                                         \
         return &runtimeClass;                                                                      \

@@ -8,7 +8,7 @@
 #include <string>
 
 class CWindow {
-  public:
+public:
     HWND hwnd = nullptr;
 
     CWindow() = default;
@@ -38,7 +38,7 @@ class CWindow {
     // Whether the current handler kept its message (see LeaveToDefault).
     bool Handled() const { return handled; }
 
-  protected:
+protected:
     // Binds `window` to this object (no change to the window procedure).
     void Attach(HWND window);
     // Unbinds the object when the window is destroyed.
@@ -48,7 +48,7 @@ class CWindow {
     // Called from a message handler: the platform's default handling runs afterwards.
     void LeaveToDefault() { handled = false; }
 
-  private:
+private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     WNDPROC previousProc = nullptr;

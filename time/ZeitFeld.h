@@ -9,7 +9,7 @@
 // The edit control underneath is reached through four small virtual functions, which the
 // Win32 field implements with edit-control messages and the tests with a fake control.
 class ZeitFeld {
-  public:
+public:
     // Virtual-key codes the field reacts to.
     enum Key : char {
         keyBackspace = 8,
@@ -58,7 +58,7 @@ class ZeitFeld {
     void OnEraseKey(char key, int p);
     void OnMoveKey(char key, int p);
 
-  protected:
+protected:
     ~ZeitFeld() = default;
 
     // The edit control: selection, caret scrolling and window text.
@@ -67,7 +67,7 @@ class ZeitFeld {
     virtual void ScrollCaret() = 0;
     virtual void ShowText(const char* newText) = 0;
 
-  private:
+private:
     // Puts the caret at p (the control clamps it to the end) and scrolls it into view.
     void MoveCaret(int p);
 };

@@ -8,7 +8,7 @@
 #include <string>
 
 class FakeEdit : public ZeitFeld {
-  public:
+public:
     char shown[64] = {};
     int selStart = 0, selEnd = 0;
     int scrolls = 0;
@@ -27,7 +27,7 @@ class FakeEdit : public ZeitFeld {
         selStart = selEnd = selStart + int(std::strlen(typed));
     }
 
-  protected:
+protected:
     void GetSel(int& start, int& end) override {
         start = selStart;
         end = selEnd;

@@ -1,0 +1,270 @@
+// The calculator window's extras: system menu, always on top, info box, tooltips, icons.
+#include "Harness.h"
+
+#include "dialogs/RechnerDlg.h"
+#include "framework/App.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+// The calculator as the application's main window, as in the program.
+struct WindowExtras : testing::Test {
+    CRechnerDlg dialog;
+
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create(nullptr));
+        CApp::Current()->mainWindow = &dialog;
+        Pump();
+    }
+    void TearDown() override { CApp::Current()->mainWindow = nullptr; }
+
+    bool Topmost() const { return GetWindowLongW(dialog.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    bool Checked() const {
+        return GetMenuState(GetSystemMenu(dialog.hwnd, FALSE), IDM_VORDERGRUND, MF_BYCOMMAND) &
+               MF_CHECKED;
+    }
+    RECT Rect() const {
+        RECT rect;
+        GetWindowRect(dialog.hwnd, &rect);
+        return rect;
+    }
+};
+
+TEST_F(WindowExtras, SystemMenuEndsWithTheProgramsEntries) {
+    HMENU menu = GetSystemMenu(dialog.hwnd, FALSE);
+    ASSERT_NE(menu, nullptr);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 4);
+    const struct {
+        UINT id;
+        const wchar_t* text;
+    } tail[] = {{0, nullptr},
+                {IDM_VORDERGRUND, L"Vor&dergrund"},
+                {0, nullptr},
+                {IDM_ABOUTBOX, L"Inf&o \u00FCber Orvand..."}};
+    for (int i = 0; i < 4; ++i) {
+        const int position = count - 4 + i;
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_ID;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, UINT(position), TRUE, &item));
+        if (!tail[i].text) {
+            EXPECT_TRUE(item.fType & MFT_SEPARATOR) << position;
+            continue;
+        }
+        EXPECT_EQ(item.wID, tail[i].id);
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, UINT(position), text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, tail[i].text);
+    }
+    EXPECT_FALSE(Checked());
+}
+
+TEST_F(WindowExtras, VordergrundTogglesTopmostAndCheckMark) {
+    const RECT before = Rect();
+    for (UINT message : {UINT(WM_SYSCOMMAND), UINT(WM_COMMAND)}) {
+        SendMessageW(dialog.hwnd, message, IDM_VORDERGRUND, 0);
+        EXPECT_TRUE(Topmost());
+        EXPECT_TRUE(Checked());
+        EXPECT_TRUE(dialog.foreground);
+        RECT now = Rect();
+        EXPECT_TRUE(EqualRect(&now, &before));
+        SendMessageW(dialog.hwnd, message, IDM_VORDERGRUND, 0);
+        EXPECT_FALSE(Topmost());
+        EXPECT_FALSE(Checked());
+        now = Rect();
+        EXPECT_TRUE(EqualRect(&now, &before));
+    }
+}
+
+// What the timer saw while the info box was open.
+struct Seen {
+    int boxes = 0;
+    bool ownerDisabled = false;
+    bool infoOpen = false;
+    int ticks = 0;
+} seen;
+CRechnerDlg* running = nullptr;
+
+BOOL CALLBACK CountInfoBoxes(HWND window, LPARAM count) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (IsWindowVisible(window) && wcsncmp(caption, L"Info \u00FCber ", 10) == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK TakeInfoBox(HWND window, LPARAM out) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (wcsncmp(caption, L"Info \u00FCber ", 10) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
+HWND FindInfoBox() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), TakeInfoBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Runs inside the info box's modal loop: asks for the box again (system menu, F1),
+// then closes it with Escape, or after a second with the help key pressed inside it.
+void CALLBACK WhileInfoBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindInfoBox();
+    if (!box) return;
+    switch (++seen.ticks) {
+    case 1:
+        SendMessageW(running->hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); // must not open a second
+        PostMessageW(box, WM_KEYDOWN, VK_F1, 0);                     // help key inside the box
+        break;
+    case 2:
+        EnumThreadWindows(GetCurrentThreadId(), CountInfoBoxes, LPARAM(&seen.boxes));
+        seen.ownerDisabled = !IsWindowEnabled(running->hwnd);
+        seen.infoOpen = running->infoOpen;
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        KillTimer(nullptr, timer);
+        break;
+    }
+}
+
+TEST_F(WindowExtras, InfoBoxFromTheSystemMenuOpensOnce) {
+    seen = Seen();
+    running = &dialog;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, WhileInfoBoxIsOpen);
+    SendMessageW(dialog.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); // returns when the box closed
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seen.boxes, 1);
+    EXPECT_TRUE(seen.ownerDisabled);
+    EXPECT_TRUE(seen.infoOpen);
+    EXPECT_FALSE(dialog.infoOpen);
+    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));
+    EXPECT_EQ(FindInfoBox(), nullptr);
+    EXPECT_FALSE(dialog.Ended());
+}
+
+TEST_F(WindowExtras, HelpKeyOpensTheInfoBox) {
+    seen = Seen();
+    running = &dialog;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, WhileInfoBoxIsOpen);
+    Press(dialog.first.hwnd, VK_F1); // routed: F1 becomes the help command
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seen.boxes, 1);
+    EXPECT_TRUE(seen.infoOpen);
+    EXPECT_FALSE(dialog.infoOpen);
+    EXPECT_FALSE(dialog.Ended());
+}
+
+TEST_F(WindowExtras, StandardSystemCommandsStillWork) {
+    SendMessageW(dialog.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(IsIconic(dialog.hwnd));
+    RedrawWindow(dialog.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    SendMessageW(dialog.hwnd, WM_PAINT, 0, 0); // painting while minimized
+    EXPECT_TRUE(IsWindow(dialog.hwnd));
+    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_QUERYDRAGICON, 0, 0)), dialog.icon);
+
+    SendMessageW(dialog.hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(IsIconic(dialog.hwnd));
+    SendMessageW(dialog.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_TRUE(dialog.Ended());
+}
+
+TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
+    ASSERT_NE(dialog.icon, nullptr);
+    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0)), dialog.icon);
+    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_SMALL, 0)), dialog.icon);
+}
+
+// Asks the dialog for a tooltip text the way the tooltip control does.
+std::string AskForTip(HWND dialog, HWND control, UINT flags) {
+    NMTTDISPINFOA info = {};
+    info.hdr.idFrom = reinterpret_cast<UINT_PTR>(control);
+    info.hdr.code = TTN_NEEDTEXTA;
+    info.uFlags = flags;
+    SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    if (!info.lpszText) return "<no answer>";
+    EXPECT_TRUE(IS_INTRESOURCE(info.lpszText));
+    EXPECT_EQ(info.hinst, CApp::Current()->instance);
+    return CApp::Current()->LoadText(UINT(reinterpret_cast<UINT_PTR>(info.lpszText)));
+}
+
+TEST_F(WindowExtras, ToolTipTexts) {
+    const struct {
+        int id;
+        const char* tip;
+    } tips[] = {
+        {IDOK, "Beenden des Programmes"},
+        {IDC_ZEIT1, "Erster Zeitwert"},
+        {IDC_ZEIT2, "Zweiter Zeitwert"},
+        {IDC_DIFFERENZ, "Berechnung der Zeitdifferenz"},
+        {IDC_ERGEBNIS, "Zeitdifferenz"},
+        {IDC_HOLEN1, "Aus Zwischenablage"},
+        {IDC_HOLEN2, "Aus Zwischenablage"},
+        {IDC_ABLEGEN, "In Zwischenablage"},
+        {IDC_STATUS, ""}, // no string: no tip
+    };
+    for (const auto& t : tips)
+        EXPECT_EQ(AskForTip(dialog.hwnd, dialog.Item(t.id), TTF_IDISHWND), t.tip) << t.id;
+    EXPECT_EQ(AskForTip(dialog.hwnd, dialog.Item(IDC_ZEIT1), 0), "<no answer>");
+}
+
+BOOL CALLBACK TakeVisibleTip(HWND window, LPARAM out) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (IsWindowVisible(window) && wcscmp(name, TOOLTIPS_CLASSW) == 0)
+        *reinterpret_cast<HWND*>(out) = window;
+    return TRUE;
+}
+
+// The text of this thread's visible tooltip, or "".
+std::wstring ShownTip() {
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleTip, reinterpret_cast<LPARAM>(&tip));
+    return tip ? WideText(tip) : L"";
+}
+
+BOOL CALLBACK CountTips(HWND window, LPARAM count) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (wcscmp(name, TOOLTIPS_CLASSW) == 0) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+TEST_F(WindowExtras, ToolTipsGoWithTheirDialog) {
+    int before = 0, during = 0, after = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&before));
+    {
+        CRechnerDlg other;
+        ASSERT_TRUE(other.Create(nullptr));
+        EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&during));
+    }
+    EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&after));
+    EXPECT_EQ(during, before + 1);
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(WindowExtras, HoveringShowsTheTip) {
+    ShowWindow(dialog.hwnd, SW_SHOW);
+    SetForegroundWindow(dialog.hwnd);
+    RECT rect;
+    GetWindowRect(dialog.Item(IDC_DIFFERENZ), &rect);
+    SetCursorPos(rect.left + 5, rect.top + 5);
+    Pump();
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    std::wstring tip;
+    for (int i = 0; i < 300 && tip.empty(); ++i) {
+        Pump();
+        Sleep(10);
+        tip = ShownTip();
+    }
+    EXPECT_EQ(tip, L"Berechnung der Zeitdifferenz");
+}
+
+} // namespace
