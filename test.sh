@@ -21,5 +21,5 @@ echo "== Win32 tests under Wine"
 trap orvand_stop_wine_and_xvfb EXIT
 orvand_start_xvfb || exit 1
 orvand_wine_prefix "$PWD/build/wineprefix" unmanaged || exit 1
-wineserver -p # keep one server for all tests: each start then takes a fraction of a second
+wineserver -p >/dev/null 2>&1 </dev/null # keep one server for all tests: each start then takes a fraction of a second
 ctest --preset win32
