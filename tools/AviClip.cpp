@@ -2,6 +2,7 @@
 #include "AviClip.h"
 
 #include "Rle8.h"
+#include "Bytes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -206,18 +207,6 @@ void DrawDial(Canvas& canvas) {
     }
     DrawHand(canvas, 305, 10.5, 0, 2.8, kHands); // hour hand just past ten
     DrawHand(canvas, 60, 16.0, 0, 2.0, kHands);  // minute hand at ten past
-}
-
-// Appends a 16-bit little-endian value.
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xff));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xff));
-}
-
-// Appends a 32-bit little-endian value.
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xffff);
-    Put16(out, value >> 16);
 }
 
 // Appends a four-character code.

@@ -1,6 +1,8 @@
 // Pixel art for the program icon, stored as 4-bit DIBs with AND masks.
 #include "IconImage.h"
 
+#include "Bytes.h"
+
 #include <cstddef>
 
 namespace {
@@ -84,18 +86,6 @@ uint8_t ColourIndex(char key) {
     default:
         return 0;
     }
-}
-
-// Appends a 16-bit little-endian value.
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xff));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xff));
-}
-
-// Appends a 32-bit little-endian value.
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xffff);
-    Put16(out, value >> 16);
 }
 
 // Bytes in one DIB row of the given number of bits, padded to a multiple of four.

@@ -69,22 +69,21 @@ TEST(Process, StartsWithTheFirstFieldFocused) {
     EXPECT_TRUE(program.EndsWithin(10000));
 }
 
-TEST(Process, EndsOnBeenden) {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    PostMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(program.EndsWithin(10000));
-    EXPECT_EQ(program.ExitCode(), 0u);
-    EXPECT_FALSE(IsWindow(program.dialog));
-}
-
-TEST(Process, EndsWhenTheWindowIsClosed) {
-    Program program;
-    ASSERT_TRUE(program.Start());
-    PostMessageW(program.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.EndsWithin(10000));
-    EXPECT_EQ(program.ExitCode(), 0u);
-    EXPECT_FALSE(IsWindow(program.dialog));
+TEST(Process, EndsOnBeendenAndOnClosingTheWindow) {
+    const struct {
+        const char* way;
+        int target; // 0: the dialog itself
+        UINT message;
+        WPARAM wParam;
+    } ways[] = {{"Be&enden", IDOK, BM_CLICK, 0}, {"close", 0, WM_SYSCOMMAND, SC_CLOSE}};
+    for (const auto& w : ways) {
+        Program program;
+        ASSERT_TRUE(program.Start()) << w.way;
+        PostMessageW(w.target ? program.Item(w.target) : program.dialog, w.message, w.wParam, 0);
+        EXPECT_TRUE(program.EndsWithin(10000)) << w.way;
+        EXPECT_EQ(program.ExitCode(), 0u) << w.way;
+        EXPECT_FALSE(IsWindow(program.dialog)) << w.way;
+    }
 }
 
 TEST(Process, EscapeEndsItOnlyWhenTheFieldHoldsASelection) {
