@@ -86,6 +86,7 @@ struct Seen {
     int boxes = 0;
     bool ownerDisabled = false;
     bool infoOpen = false;
+    bool closeWithOk = false;
     int ticks = 0;
 } seen;
 CRechnerDlg* running = nullptr;
@@ -113,7 +114,7 @@ HWND FindInfoBox() {
 }
 
 // Runs inside the info box's modal loop: asks for the box again (system menu, F1),
-// then closes it with Escape, or after a second with the help key pressed inside it.
+// then closes it with Escape or its OK button.
 void CALLBACK WhileInfoBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindInfoBox();
     if (!box) return;
@@ -126,7 +127,10 @@ void CALLBACK WhileInfoBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), CountInfoBoxes, LPARAM(&seen.boxes));
         seen.ownerDisabled = !IsWindowEnabled(running->hwnd);
         seen.infoOpen = running->infoOpen;
-        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (seen.closeWithOk)
+            PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        else
+            PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
         KillTimer(nullptr, timer);
         break;
     }
@@ -149,6 +153,7 @@ TEST_F(WindowExtras, InfoBoxFromTheSystemMenuOpensOnce) {
 
 TEST_F(WindowExtras, HelpKeyOpensTheInfoBox) {
     seen = Seen();
+    seen.closeWithOk = true;
     running = &dialog;
     const UINT_PTR timer = SetTimer(nullptr, 0, 150, WhileInfoBoxIsOpen);
     Press(dialog.first.hwnd, VK_F1); // routed: F1 becomes the help command
