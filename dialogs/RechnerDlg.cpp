@@ -25,11 +25,8 @@ const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     TableEnd<CRechnerDlg>(),
 };
 
-CRechnerDlg::CRechnerDlg() : CDialog(IDD_RECHNER) {
-    const CApp* app = CApp::Current();
-    icon =
-        LoadIconW(app ? app->instance : GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
-}
+CRechnerDlg::CRechnerDlg()
+    : CDialog(IDD_RECHNER), icon(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 bool CRechnerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -183,8 +180,7 @@ LRESULT CRechnerDlg::OnQueryDragIcon(WPARAM, LPARAM) {
 }
 
 bool CRechnerDlg::AnswerToolTip(NMHDR* notification) {
-    const CApp* app = CApp::Current();
-    const HINSTANCE module = app ? app->instance : GetModuleHandleW(nullptr);
+    const HINSTANCE module = ResourceModule();
     const int id = GetDlgCtrlID(reinterpret_cast<HWND>(notification->idFrom));
     // The ANSI and the Unicode request differ in the size of their text buffer only.
     if (notification->code == TTN_NEEDTEXTA) {

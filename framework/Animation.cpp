@@ -6,11 +6,9 @@
 #include <commctrl.h>
 
 bool CAnimation::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-    const CApp* app = CApp::Current();
     HWND window = CreateWindowExW(0, ANIMATE_CLASSW, nullptr, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(UINT_PTR(id)),
-                                  app ? app->instance : GetModuleHandleW(nullptr), nullptr);
+                                  reinterpret_cast<HMENU>(UINT_PTR(id)), ResourceModule(), nullptr);
     return window && Subclass(window);
 }
 

@@ -66,6 +66,11 @@ std::string CApp::LoadText(UINT id) const {
     return length > 0 ? Narrow(resource, length) : std::string();
 }
 
+HINSTANCE ResourceModule() {
+    const CApp* app = CApp::Current();
+    return app && app->instance ? app->instance : GetModuleHandleW(nullptr);
+}
+
 bool PreTranslateWindows(MSG& msg) {
     for (HWND window = msg.hwnd; window;) {
         CWindow* object = CWindow::FromHandle(window);

@@ -50,6 +50,8 @@ private:
     static CApp* current;
 };
 
+// The module that holds the resources: the application's, else the executable.
+HINSTANCE ResourceModule();
 // Offers `msg` to the windows it is bound for (the target first, then its parents).
 bool PreTranslateWindows(MSG& msg);
 // One message through pre-translation, then translation and dispatch.

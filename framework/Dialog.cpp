@@ -50,9 +50,7 @@ INT_PTR CDialog::DoModal() {
 bool CDialog::Create(HWND owner) {
     ended = false;
     modalResult = -1;
-    const HINSTANCE instance =
-        CApp::Current() ? CApp::Current()->instance : GetModuleHandleW(nullptr);
-    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProc,
+    return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, DialogProc,
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
@@ -83,13 +81,11 @@ bool CDialog::Bind(int id, CWindow& control) {
 }
 
 void CDialog::EnableToolTips() {
-    const HINSTANCE instance =
-        CApp::Current() ? CApp::Current()->instance : GetModuleHandleW(nullptr);
     // Not owned by the dialog: Wine leaves a window that owns a topmost popup out of
     // "always on top" when nothing else lies between them. The dialog destroys it instead.
     toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                               nullptr, instance, nullptr);
+                               nullptr, ResourceModule(), nullptr);
     if (!toolTips) return;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         TOOLINFOW tool = {};
