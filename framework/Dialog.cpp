@@ -28,7 +28,7 @@ INT_PTR CDialog::DoModal() {
 
     if (Create(owner)) {
         ShowWindow(hwnd, SW_SHOWNORMAL);
-        while (!ended) {
+        while (!ended && hwnd) { // hwnd is gone when something destroyed the dialog
             MSG msg;
             if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
                 PostQuitMessage(int(msg.wParam)); // leave the quit for the outer loop
