@@ -20,7 +20,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$window" ] || fail "no window named Orvand appeared"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+timeout 5 xdotool windowactivate --sync "$window" 2>/dev/null || timeout 5 xdotool windowfocus --sync "$window"
 sleep 0.5
 
 key() {
