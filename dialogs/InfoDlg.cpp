@@ -21,9 +21,9 @@ bool CInfoDlg::OnInitDialog() {
     SetItemText(IDC_COPYRIGHT, Format("%s", copyright.c_str()));
     SetItemText(IDC_KOMMENTAR, comments);
     SetItemText(IDC_FEEDBACK, ORVAND_FEEDBACK);
-    SetText(Format("Info \xFC"
-                   "ber %s",
-                   app ? app->appName.c_str() : "")); // CP1252 "über"
+    const char* const caption = "Info \xFC"
+                                "ber %s"; // CP1252 "Info über %s"
+    SetText(Format(caption, app ? app->appName.c_str() : ""));
 
     // The clip plays inside the animation area, centred, its background colour transparent.
     HWND area = Item(IDC_ANIMATION);
