@@ -2,8 +2,10 @@
 # Installs what building and testing need on Debian 12, when something is missing.
 # Sourced by run.sh and test.sh.
 
+# fonts-wine is only a recommendation of Wine, which --no-install-recommends skips, but the
+# windows need its fonts: "MS Sans Serif" for the dialogs, "Marlett" for the caption buttons.
 ORVAND_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
-    wine wine32:i386 xvfb xdotool xclip x11-utils imagemagick locales"
+    wine wine32:i386 fonts-wine xvfb xdotool xclip x11-utils imagemagick locales"
 
 orvand_missing_packages() {
     local missing="" p
@@ -17,7 +19,7 @@ orvand_install_packages() {
     local missing
     missing=$(orvand_missing_packages)
     [ -z "$missing" ] && return 0
-    echo "== Installing:$missing"
+    echo "== Installing with apt-get (about a minute for all of them):$missing"
     if [ "$(id -u)" != 0 ]; then
         echo "Missing packages:$missing. Run this script as root (it installs them with apt-get)." >&2
         return 1

@@ -2,19 +2,34 @@
 # A private Wine prefix inside the build tree and, when asked, a private Xvfb display.
 # Sourced by run.sh and test.sh; the functions report failure by their exit status.
 
+# Wine's own fonts, which a new prefix does not have. Without them dialogs fall back to a
+# host font and the caption buttons show letters instead of "Marlett" glyphs.
+ORVAND_WINE_FONTS=/usr/share/wine/fonts
+
+# Copies Wine's fonts into the prefix where missing; fails with one line naming the package.
+orvand_wine_fonts() {
+    if [ -z "$(ls -A "$ORVAND_WINE_FONTS" 2>/dev/null)" ]; then
+        echo "Wine's fonts are missing (no files in $ORVAND_WINE_FONTS): install the package fonts-wine" >&2
+        return 1
+    fi
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
+        cp -u "$ORVAND_WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 # Creates the prefix once: fonts and no crash dialog; with "unmanaged" as second argument
-# also windows that need no window manager (as under a bare Xvfb).
+# also windows that need no window manager (as under a bare Xvfb). A prefix made earlier
+# gets any of Wine's fonts it lacks.
 orvand_wine_prefix() {
     export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    [ -f "$WINEPREFIX/.orvand-ready" ] && return 0
-    echo "== Creating the Wine prefix $WINEPREFIX"
+    if [ -f "$WINEPREFIX/.orvand-ready" ]; then
+        orvand_wine_fonts
+        return
+    fi
     rm -rf "$WINEPREFIX"
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    orvand_wine_fonts || return 1
+    echo "== Creating the Wine prefix $WINEPREFIX (once; about 15 s)"
     wineboot -i >/dev/null 2>&1 </dev/null || return 1
     wineserver -w
-    # A fresh prefix has no fonts of its own: copy Wine's, so dialogs look as on Windows.
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     local reg
     reg=$(mktemp --suffix=.reg)
     {
