@@ -8,12 +8,12 @@ cd "$(dirname "$0")"
 
 orvand_install_packages || exit 1
 
-echo "== Native build and tests"
+echo "== Native build and tests (the first build takes about half a minute)"
 cmake --preset native >/dev/null || exit 1
 cmake --build --preset native -j"$(nproc)" || exit 1
 ctest --preset native || exit 1
 
-echo "== Win32 build"
+echo "== Win32 build (the first build takes about a minute)"
 cmake --preset win32 >/dev/null || exit 1
 cmake --build --preset win32 -j"$(nproc)" || exit 1
 
