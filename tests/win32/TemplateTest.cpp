@@ -10,21 +10,28 @@
 
 namespace {
 
+struct Rect {
+    short x, y, cx, cy; // dialog units
+};
+
+struct Font {
+    WORD points, weight;
+    BYTE italic, charset;
+};
+
 struct Control {
     DWORD id;
-    std::wstring cls, text; // an ordinal shows as "#n"; a predefined class by its name
-    short x, y, cx, cy;
-    DWORD style, exStyle;
+    std::wstring cls, text; // an ordinal reads "#n"
+    Rect rect;
+    DWORD style, exStyle = 0;
 };
 
 struct Dialog {
     DWORD style, exStyle;
-    short x, y, cx, cy;
+    Rect rect;
     std::wstring menu, cls, caption;
-    WORD points, weight;
-    BYTE italic, charset;
+    Font font;
     std::wstring face;
-    std::vector<Control> controls;
 };
 
 // Reads the fields of a DLGTEMPLATEEX one after another.
@@ -45,23 +52,22 @@ struct Reader {
         while (wchar_t c = Get<wchar_t>()) name += c;
         return name;
     }
-    // A class: the predefined ones by their upper-case names, as windres writes them.
+    // A class in upper case, as windres writes names; a predefined class's ordinal by name.
     std::wstring Class() {
         static const wchar_t* const predefined[] = {L"BUTTON",  L"EDIT",      L"STATIC",
                                                     L"LISTBOX", L"SCROLLBAR", L"COMBOBOX"};
         std::wstring name = NameOrOrdinal();
-        if (name.size() > 1 && name[0] == L'#') {
-            const unsigned ordinal = std::stoul(name.substr(1)) - 0x80;
-            if (ordinal < 6) return predefined[ordinal];
-        }
+        for (int i = 0; i < 6; ++i)
+            if (name == L"#" + std::to_wstring(0x80 + i)) return predefined[i];
         CharUpperW(&name[0]);
         return name;
     }
     void AlignToDword() { at += (4 - (at - start) % 4) % 4; }
 };
 
-// Reads the extended dialog template `id` from the program file at `path`.
-bool ReadDialog(const std::wstring& path, WORD id, Dialog& dialog) {
+// Reads the extended dialog template `id` from the built program.
+bool ReadDialog(WORD id, Dialog& dialog, std::vector<Control>& controls) {
+    const std::wstring path = ExeDirectory() + L"Orvand.exe";
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG) : nullptr;
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
@@ -73,29 +79,23 @@ bool ReadDialog(const std::wstring& path, WORD id, Dialog& dialog) {
         r.Get<DWORD>();                                     // help ID
         dialog.exStyle = r.Get<DWORD>();
         dialog.style = r.Get<DWORD>();
-        const WORD count = r.Get<WORD>();
-        dialog.x = r.Get<short>(), dialog.y = r.Get<short>();
-        dialog.cx = r.Get<short>(), dialog.cy = r.Get<short>();
+        controls.resize(r.Get<WORD>());
+        dialog.rect = r.Get<Rect>();
         dialog.menu = r.NameOrOrdinal();
         dialog.cls = r.NameOrOrdinal();
         dialog.caption = r.NameOrOrdinal();
-        dialog.points = r.Get<WORD>(), dialog.weight = r.Get<WORD>();
-        dialog.italic = r.Get<BYTE>(), dialog.charset = r.Get<BYTE>();
+        dialog.font = r.Get<Font>();
         dialog.face = r.NameOrOrdinal();
-        dialog.controls.clear();
-        for (WORD i = 0; ok && i < count; ++i) {
+        for (Control& c : controls) {
             r.AlignToDword();
-            Control c;
             r.Get<DWORD>(); // help ID
             c.exStyle = r.Get<DWORD>();
             c.style = r.Get<DWORD>();
-            c.x = r.Get<short>(), c.y = r.Get<short>(), c.cx = r.Get<short>(),
-            c.cy = r.Get<short>();
+            c.rect = r.Get<Rect>();
             c.id = r.Get<DWORD>();
             c.cls = r.Class();
             c.text = r.NameOrOrdinal();
             r.at += r.Get<WORD>(); // creation data
-            dialog.controls.push_back(c);
         }
         ok = ok && r.at <= bytes + SizeofResource(module, found);
     }
@@ -107,10 +107,11 @@ bool ReadDialog(const std::wstring& path, WORD id, Dialog& dialog) {
 std::wstring Describe(const Dialog& d) {
     wchar_t line[512];
     swprintf(line, 512,
-             L"style %08lX ex %08lX at %d,%d size %dx%d menu '%ls' class '%ls' "
-             L"caption '%ls' font %u %u %u %u '%ls'",
-             d.style, d.exStyle, d.x, d.y, d.cx, d.cy, d.menu.c_str(), d.cls.c_str(),
-             d.caption.c_str(), d.points, d.weight, d.italic, d.charset, d.face.c_str());
+             L"style %08lX ex %08lX at %d,%d size %dx%d menu '%ls' class '%ls' caption '%ls' "
+             L"font %u %u %u %u '%ls'",
+             d.style, d.exStyle, d.rect.x, d.rect.y, d.rect.cx, d.rect.cy, d.menu.c_str(),
+             d.cls.c_str(), d.caption.c_str(), d.font.points, d.font.weight, d.font.italic,
+             d.font.charset, d.face.c_str());
     return line;
 }
 
@@ -118,93 +119,73 @@ std::wstring Describe(const Dialog& d) {
 std::wstring Describe(const Control& c) {
     wchar_t line[512];
     swprintf(line, 512, L"%lu %ls '%ls' %d,%d,%d,%d style %08lX ex %08lX", c.id, c.cls.c_str(),
-             c.text.c_str(), c.x, c.y, c.cx, c.cy, c.style, c.exStyle);
+             c.text.c_str(), c.rect.x, c.rect.y, c.rect.cx, c.rect.cy, c.style, c.exStyle);
     return line;
 }
 
-std::wstring ProgramPath() {
-    return ExeDirectory() + L"Orvand.exe";
-}
-
 TEST(Templates, MatchTheirTables) {
-    // Control styles are those beyond child and visible.
-    const Dialog rechner = {
-        DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-        WS_EX_APPWINDOW,
-        0,
-        0,
-        126,
-        74,
-        L"",
-        L"",
-        L"Orvand",
-        8,
-        FW_NORMAL,
-        FALSE,
-        DEFAULT_CHARSET,
-        L"MS Sans Serif",
-        {{IDC_ZEIT1, L"EDIT", L"", 15, 10, 50, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-         {IDC_ZEIT2, L"EDIT", L"", 15, 28, 50, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-         {IDC_ERGEBNIS, L"EDIT", L"", 15, 46, 50, 14,
-          WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, 0},
-         {IDC_HOLEN1, L"BUTTON", L">", 2, 12, 10, 10, WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_HOLEN2, L"BUTTON", L">", 2, 31, 10, 10, WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_ABLEGEN, L"BUTTON", L"<", 2, 48, 10, 10, WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_DIFFERENZ, L"BUTTON", L"&Differenz", 72, 29, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON,
-          0},
-         {IDOK, L"BUTTON", L"Be&enden", 72, 46, 50, 14, WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_STATUS, L"STATIC", L"", 1, 66, 123, 8, WS_GROUP | SS_LEFT, 0}}};
-    const Dialog info = {
-        DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
-        0,
-        0,
-        0,
-        178,
-        87,
-        L"",
-        L"",
-        L"",
-        8,
-        FW_NORMAL,
-        FALSE,
-        DEFAULT_CHARSET,
-        L"MS Sans Serif",
-        {{IDC_INFOICON, L"STATIC", L"#" + std::to_wstring(IDR_MAINFRAME), 106, 47, 20, 20, SS_ICON,
-          0},
-         {IDOK, L"BUTTON", L"OK", 88, 71, 50, 14, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-         {IDC_VERSION, L"STATIC", L"Version x.x", 73, 4, 102, 8, WS_GROUP | SS_NOPREFIX, 0},
-         {IDC_COPYRIGHT, L"STATIC", L"Copyright (C) 2001 Orvand", 73, 14, 102, 8, WS_GROUP, 0},
-         {IDC_FEEDBACK, L"STATIC", L"" ORVAND_FEEDBACK, 73, 34, 101, 8, WS_GROUP, 0},
-         {IDC_KOMMENTAR, L"STATIC", L"", 73, 24, 102, 8, WS_GROUP | SS_NOPREFIX, 0},
-         {IDC_ANIMATION, L"STATIC", L"", 3, 4, 66, 79, WS_GROUP | SS_NOTIFY, 0}}};
+    const Font font = {8, FW_NORMAL, FALSE, DEFAULT_CHARSET};
+    const std::wstring icon = L"#" + std::to_wstring(IDR_MAINFRAME);
+    const struct {
+        WORD id;
+        Dialog dialog;
+        std::vector<Control> controls; // in tab order; styles beyond child and visible
+    } templates[] = {
+        // clang-format off
+        {IDD_RECHNER,
+         {DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+          WS_EX_APPWINDOW, {0, 0, 126, 74}, L"", L"", L"Orvand", font, L"MS Sans Serif"},
+         {{IDC_ZEIT1, L"EDIT", L"", {15, 10, 50, 14}, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
+          {IDC_ZEIT2, L"EDIT", L"", {15, 28, 50, 14}, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
+          {IDC_ERGEBNIS, L"EDIT", L"", {15, 46, 50, 14},
+           WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY},
+          {IDC_HOLEN1, L"BUTTON", L">", {2, 12, 10, 10}, WS_TABSTOP | BS_PUSHBUTTON},
+          {IDC_HOLEN2, L"BUTTON", L">", {2, 31, 10, 10}, WS_TABSTOP | BS_PUSHBUTTON},
+          {IDC_ABLEGEN, L"BUTTON", L"<", {2, 48, 10, 10}, WS_TABSTOP | BS_PUSHBUTTON},
+          {IDC_DIFFERENZ, L"BUTTON", L"&Differenz", {72, 29, 50, 14},
+           WS_TABSTOP | BS_DEFPUSHBUTTON},
+          {IDOK, L"BUTTON", L"Be&enden", {72, 46, 50, 14}, WS_TABSTOP | BS_PUSHBUTTON},
+          {IDC_STATUS, L"STATIC", L"", {1, 66, 123, 8}, WS_GROUP | SS_LEFT}}},
+        {IDD_INFO,
+         {DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+          0, {0, 0, 178, 87}, L"", L"", L"", font, L"MS Sans Serif"},
+         {{IDC_INFOICON, L"STATIC", icon, {106, 47, 20, 20}, SS_ICON},
+          {IDOK, L"BUTTON", L"OK", {88, 71, 50, 14}, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
+          {IDC_VERSION, L"STATIC", L"Version x.x", {73, 4, 102, 8}, WS_GROUP | SS_NOPREFIX},
+          {IDC_COPYRIGHT, L"STATIC", L"Copyright (C) 2001 Orvand", {73, 14, 102, 8}, WS_GROUP},
+          {IDC_FEEDBACK, L"STATIC", L"" ORVAND_FEEDBACK, {73, 34, 101, 8}, WS_GROUP},
+          {IDC_KOMMENTAR, L"STATIC", L"", {73, 24, 102, 8}, WS_GROUP | SS_NOPREFIX},
+          {IDC_ANIMATION, L"STATIC", L"", {3, 4, 66, 79}, WS_GROUP | SS_NOTIFY}}},
+        // clang-format on
+    };
 
-    const std::pair<WORD, const Dialog*> dialogs[] = {{IDD_RECHNER, &rechner}, {IDD_INFO, &info}};
-    for (const auto& [id, table] : dialogs) {
-        const Dialog& expected = *table;
-        Dialog actual;
-        ASSERT_TRUE(ReadDialog(ProgramPath(), id, actual)) << "template " << id;
-        EXPECT_EQ(Describe(actual), Describe(expected)) << "template " << id;
-        ASSERT_EQ(actual.controls.size(), expected.controls.size()) << "template " << id;
-        for (size_t i = 0; i < expected.controls.size(); ++i) {
+    for (const auto& expected : templates) {
+        Dialog dialog;
+        std::vector<Control> controls;
+        ASSERT_TRUE(ReadDialog(expected.id, dialog, controls)) << "template " << expected.id;
+        EXPECT_EQ(Describe(dialog), Describe(expected.dialog)) << "template " << expected.id;
+        ASSERT_EQ(controls.size(), expected.controls.size()) << "template " << expected.id;
+        for (size_t i = 0; i < controls.size(); ++i) {
             Control want = expected.controls[i];
             want.style |= WS_CHILD | WS_VISIBLE;
-            EXPECT_EQ(Describe(actual.controls[i]), Describe(want))
-                << "template " << id << ", control " << i << " in tab order";
+            EXPECT_EQ(Describe(controls[i]), Describe(want))
+                << "template " << expected.id << ", control " << i << " in tab order";
         }
     }
 }
 
 // The face that a font asked for as `face` resolves to on this system.
-std::wstring ResolvedFace(const std::wstring& face, int points, int weight, BYTE charset) {
+std::wstring ResolvedFace(const std::wstring& face, const Font& font) {
     HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontW(-MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0,
-                             weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
-    HGDIOBJ old = SelectObject(screen, font);
+    HFONT created =
+        CreateFontW(-MulDiv(font.points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0,
+                    font.weight, font.italic, FALSE, FALSE, font.charset, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+    HGDIOBJ old = SelectObject(screen, created);
     wchar_t resolved[LF_FACESIZE] = {};
     GetTextFaceW(screen, LF_FACESIZE, resolved);
     SelectObject(screen, old);
-    DeleteObject(font);
+    DeleteObject(created);
     ReleaseDC(nullptr, screen);
     return resolved;
 }
@@ -214,12 +195,12 @@ std::wstring ResolvedFace(const std::wstring& face, int points, int weight, BYTE
 TEST(Templates, TheirFontAndTheCaptionGlyphsAreInstalled) {
     for (WORD id : {IDD_RECHNER, IDD_INFO}) {
         Dialog dialog;
-        ASSERT_TRUE(ReadDialog(ProgramPath(), id, dialog)) << "template " << id;
-        EXPECT_EQ(ResolvedFace(dialog.face, dialog.points, dialog.weight, dialog.charset),
-                  dialog.face)
+        std::vector<Control> controls;
+        ASSERT_TRUE(ReadDialog(id, dialog, controls)) << "template " << id;
+        EXPECT_EQ(ResolvedFace(dialog.face, dialog.font), dialog.face)
             << "template " << id << ": is the package fonts-wine installed?";
     }
-    EXPECT_EQ(ResolvedFace(L"Marlett", 8, FW_NORMAL, SYMBOL_CHARSET), L"Marlett")
+    EXPECT_EQ(ResolvedFace(L"Marlett", {8, FW_NORMAL, FALSE, SYMBOL_CHARSET}), L"Marlett")
         << "is the package fonts-wine installed?";
 }
 
