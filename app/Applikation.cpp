@@ -23,6 +23,14 @@ bool QueryString(const void* block, const wchar_t* name, std::string& out) {
     return true;
 }
 
+// The full path of `module`'s file; empty when it has none.
+std::wstring ModulePath(HMODULE module) {
+    std::wstring path(32768, L'\0'); // the longest path Windows knows
+    const DWORD length = GetModuleFileNameW(module, &path[0], DWORD(path.size()));
+    path.resize(length < path.size() ? length : 0); // a full buffer means truncated
+    return path;
+}
+
 // "a.b.c.d" of the two 32-bit halves of a version number.
 std::string VersionText(DWORD mostSignificant, DWORD leastSignificant) {
     return Format("%d.%d.%d.%d", HIWORD(mostSignificant), LOWORD(mostSignificant),
@@ -48,8 +56,10 @@ int CApplikation::ExitInstance() {
 
 bool CApplikation::ReadVersionInfo(std::string& fileVersion, std::string& productVersion,
                                    std::string& comments, std::string& copyright) {
-    // A bare file name: the version API finds the program's own file first.
-    const std::wstring name = Widen(Format("%s.exe", appName.c_str()));
+    // The program's own file by its full path: the name may hold characters that the
+    // application name, kept in code page 1252, cannot.
+    const std::wstring name = ModulePath(ResourceModule());
+    if (name.empty()) return false;
     DWORD unused = 0;
     const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &unused);
     std::unique_ptr<char[]> block(new (std::nothrow) char[size + 1]);

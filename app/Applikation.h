@@ -15,8 +15,9 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
 
-    // Reads versions, comments and copyright from the version block of "<appName>.exe";
-    // true when the fixed version information was found. Outputs not found stay as they are.
+    // Reads versions, comments and copyright from the version block of the program's own
+    // file (the resource module's); true when the fixed version information was found.
+    // Outputs not found stay as they are.
     bool ReadVersionInfo(std::string& fileVersion, std::string& productVersion,
                          std::string& comments, std::string& copyright);
 };

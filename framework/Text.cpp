@@ -6,17 +6,28 @@ const UINT westernEuropean = 1252;
 }
 
 std::wstring Widen(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    if (!text.empty())
-        MultiByteToWideChar(westernEuropean, 0, text.data(), int(text.size()), &wide[0],
-                            int(wide.size()));
+    if (text.empty()) return std::wstring();
+    const int length = int(text.size());
+    const int size = MultiByteToWideChar(westernEuropean, 0, text.data(), length, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(size_t(size), L'\0');
+    const int written =
+        MultiByteToWideChar(westernEuropean, 0, text.data(), length, &wide[0], size);
+    wide.resize(size_t(written > 0 ? written : 0));
     return wide;
 }
 
 std::string Narrow(const wchar_t* text, int length) {
-    std::string narrow(size_t(length), '\0');
-    if (length > 0)
-        WideCharToMultiByte(westernEuropean, 0, text, length, &narrow[0], length, "?", nullptr);
+    if (length <= 0) return std::string();
+    // No best fit: "∞" must not turn into "8", nor a full-width digit into a digit.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const int size =
+        WideCharToMultiByte(westernEuropean, flags, text, length, nullptr, 0, "?", nullptr);
+    if (size <= 0) return std::string();
+    std::string narrow(size_t(size), '\0');
+    const int written =
+        WideCharToMultiByte(westernEuropean, flags, text, length, &narrow[0], size, "?", nullptr);
+    narrow.resize(size_t(written > 0 ? written : 0));
     return narrow;
 }
 

@@ -7,7 +7,7 @@
 
 // CP1252 text as UTF-16, whatever the ANSI code page of the system.
 std::wstring Widen(const std::string& text);
-// UTF-16 as CP1252; characters outside it become '?'.
+// UTF-16 as CP1252; characters outside it become '?' (no best fit: "\u221E" is not "8").
 std::string Narrow(const wchar_t* text, int length);
 // The window text of `window`, as CP1252.
 std::string ReadWindowText(HWND window);

@@ -27,3 +27,6 @@ std::string ClipboardText();
 void ClearClipboard();
 // The directory of the test program (the program is built beside it).
 std::wstring ExeDirectory();
+// Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
+// the copy's exit code, 0 when it showed what `expected` describes.
+DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);

@@ -137,11 +137,15 @@ TEST(InfoBoxAgain, ReadVersionInfo) {
     EXPECT_EQ(comments, "Release 03.08.2001");
     EXPECT_EQ(copyright, "Copyright (C) 2001 Orvand");
 
-    const std::string name = app->appName;
-    app->appName = "Nirgendwo"; // no such file
+    // Resources from a module loaded as data: it has no file name, so no version is read.
+    const HINSTANCE module = app->instance;
+    const std::wstring program = ExeDirectory() + L"Orvand.exe";
+    app->instance = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(app->instance, nullptr);
     std::string a = "a", b = "b", c = "c", d = "d";
     EXPECT_FALSE(app->ReadVersionInfo(a, b, c, d));
-    app->appName = name;
+    FreeLibrary(app->instance);
+    app->instance = module;
     EXPECT_EQ(a + b + c + d, "abcd"); // nothing found, nothing changed
 }
 
@@ -176,9 +180,11 @@ bool SpoilResources(const std::wstring& path,
     return EndUpdateResourceW(update, !found) && found;
 }
 
+} // namespace
+
 // Runs the InfoCopy suite in a copy of this program named `name`, told what to expect;
 // without version block or clip, those resources of the copy are unreadable junk.
-// Each copy goes into a directory of its own: the copy finds its version block beside it.
+// Each copy goes into a directory of its own.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip) {
     const std::wstring directory =
         ExeDirectory() + L"copy-" + std::to_wstring(GetTickCount()) + L"\\";
@@ -211,6 +217,8 @@ DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, 
     return code;
 }
 
+namespace {
+
 TEST(InfoBoxAgain, ACopyUnderAnotherNameShowsThatName) {
     EXPECT_EQ(
         RunCopy(L"Zeitrechner", "Zeitrechner|Version (2.0.0.3)|Release 03.08.2001|1", true, true),
@@ -221,19 +229,19 @@ TEST(InfoBoxAgain, ACopyWithABrokenVersionBlockAndClipStillShowsTheBox) {
     EXPECT_EQ(RunCopy(L"Ohne Version", "Ohne Version|Version ()||0", false, false), 0u);
 }
 
-TEST(InfoBoxAgain, WithoutAFileOfItsNameTheVersionLinesStayEmpty) {
+TEST(InfoBoxAgain, TheNameNamesTheCaptionButNotTheFileRead) {
     CApp* app = CApp::Current();
     const std::string name = app->appName;
-    app->appName = "Nirgendwo";
+    app->appName = "Nirgendwo"; // no such file: the version is still the program's own
     {
         CInfoDlg info;
         ASSERT_TRUE(info.Create(nullptr));
         const Texts texts = TextsOf(info);
         EXPECT_EQ(texts.caption, "Info \xFC"
                                  "ber Nirgendwo");
-        EXPECT_EQ(texts.version, "Version ()");
-        EXPECT_EQ(texts.copyright, "");
-        EXPECT_EQ(texts.comments, "");
+        EXPECT_EQ(texts.version, "Version (2.0.0.3)");
+        EXPECT_EQ(texts.copyright, "Copyright (C) 2001 Orvand");
+        EXPECT_EQ(texts.comments, "Release 03.08.2001");
         EXPECT_EQ(texts.feedback, ORVAND_FEEDBACK);
     }
     app->appName = name;

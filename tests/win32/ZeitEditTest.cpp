@@ -131,4 +131,10 @@ TEST_F(Umlaut, TemplateAndStringTableTexts) {
                                                        "ber Orvand...");
 }
 
+TEST_F(Umlaut, AProgramFileNameOutsideCodePage1252) {
+    // "Zeit\u221E.exe": the caption names it with "?", and the version lines are its own.
+    EXPECT_EQ(RunCopy(L"Zeit\u221E", "Zeit?|Version (2.0.0.3)|Release 03.08.2001|1", true, true),
+              0u);
+}
+
 } // namespace
