@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <cwchar>
 
 const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Command(IDC_DIFFERENZ, &CRechnerDlg::OnCalculate),
@@ -100,13 +101,23 @@ void CRechnerDlg::OnToClipboard() {
 }
 
 bool CRechnerDlg::ReadClipboardText(std::string& text) {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd)) return false;
+    // CF_TEXT is in the system's code page, not in the program's: take the Unicode text when
+    // there is one (the system offers it for CF_TEXT too) and convert it at the boundary.
+    const bool unicode = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+    if (!unicode && !IsClipboardFormatAvailable(CF_TEXT)) return false;
+    if (!OpenClipboard(hwnd)) return false;
     bool ok = false;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (HANDLE data = GetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT)) {
         const SIZE_T size = GlobalSize(data);
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+        if (const void* block = GlobalLock(data)) {
             // Up to the first NUL, but never past the end of the block.
-            text.assign(bytes, strnlen(bytes, size));
+            if (unicode) {
+                const auto* chars = static_cast<const wchar_t*>(block);
+                text = Narrow(chars, int(wcsnlen(chars, size / sizeof(wchar_t))));
+            } else {
+                const auto* bytes = static_cast<const char*>(block);
+                text = NarrowAnsi(bytes, int(strnlen(bytes, size)));
+            }
             GlobalUnlock(data);
             ok = true;
         }

@@ -31,6 +31,14 @@ std::string Narrow(const wchar_t* text, int length) {
     return narrow;
 }
 
+std::string NarrowAnsi(const char* text, int length) {
+    if (length <= 0) return std::string();
+    const int size = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (size <= 0) return std::string();
+    std::wstring wide(size_t(size), L'\0');
+    return Narrow(wide.data(), MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], size));
+}
+
 std::string ReadWindowText(HWND window) {
     std::wstring wide(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
     const int length = GetWindowTextW(window, &wide[0], int(wide.size()));

@@ -56,14 +56,14 @@ std::wstring WideText(HWND window) {
     return buffer;
 }
 
-bool PutClipboard(const void* bytes, size_t size) {
+bool PutClipboard(const void* bytes, size_t size, UINT format) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block) return false;
     std::memcpy(GlobalLock(block), bytes, size);
     GlobalUnlock(block);
     if (!OpenClipboard(nullptr)) return GlobalFree(block), false;
     EmptyClipboard();
-    const bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
+    const bool ok = SetClipboardData(format, block) != nullptr;
     CloseClipboard();
     return ok;
 }

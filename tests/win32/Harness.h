@@ -18,8 +18,8 @@ DWORD SelStart(HWND edit);
 DWORD SelEnd(HWND edit);
 // The window text as UTF-16.
 std::wstring WideText(HWND window);
-// Puts `bytes` on the clipboard as CF_TEXT (a block of exactly `size` bytes).
-bool PutClipboard(const void* bytes, size_t size);
+// Puts `bytes` on the clipboard as `format` (a block of exactly `size` bytes).
+bool PutClipboard(const void* bytes, size_t size, UINT format = CF_TEXT);
 bool PutClipboardText(const std::string& text);
 // The clipboard's CF_TEXT, or "<none>".
 std::string ClipboardText();

@@ -131,6 +131,16 @@ TEST_F(Umlaut, TemplateAndStringTableTexts) {
                                                        "ber Orvand...");
 }
 
+TEST_F(Umlaut, ClipboardTextOfAUnicodeProgram) {
+    // Cyrillic separators and 99 seconds: the message shows "?" where code page 1252 has no
+    // character, not the Cyrillic letter's byte in the system's code page read as 1252.
+    const wchar_t text[] = L"12\u043634\u043699";
+    ASSERT_TRUE(PutClipboard(text, sizeof text, CF_UNICODETEXT));
+    SendMessageW(dialog.Item(IDC_HOLEN1), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(WideText(dialog.Item(IDC_STATUS)), L"\"12?34?99\" ist ung\u00FCltig");
+}
+
 TEST_F(Umlaut, AProgramFileNameOutsideCodePage1252) {
     // "Zeit\u221E.exe": the caption names it with "?", and the version lines are its own.
     EXPECT_EQ(RunCopy(L"Zeit\u221E", "Zeit?|Version (2.0.0.3)|Release 03.08.2001|1", true, true),
