@@ -3,6 +3,7 @@
 
 #include "framework/App.h"
 
+#include <algorithm>
 #include <cstring>
 
 void Pump() {
@@ -95,4 +96,12 @@ std::wstring ExeDirectory() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir = path;
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
+}
+
+bool IsCommonControls6(std::wstring path) {
+    std::transform(path.begin(), path.end(), path.begin(), towlower);
+    const std::wstring file = L"\\comctl32.dll";
+    return path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.") != path.npos &&
+           path.size() > file.size() &&
+           path.compare(path.size() - file.size(), file.size(), file) == 0;
 }

@@ -30,3 +30,5 @@ std::wstring ExeDirectory();
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
 // the copy's exit code, 0 when it showed what `expected` describes.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);
+// Whether `path` is the common controls library of version 6 (its side-by-side assembly).
+bool IsCommonControls6(std::wstring path);

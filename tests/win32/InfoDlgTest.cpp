@@ -165,17 +165,26 @@ std::vector<WORD> LanguagesOf(const std::wstring& path, LPCWSTR type, LPCWSTR id
     return languages;
 }
 
-// Overwrites the resources (type, id) in `spoil` with four bytes of junk, in every language.
+// Overwrites the resources (type, id) in `spoil` with a few bytes that hold nothing usable, in
+// every language. The version block keeps lengths that stay inside it (its header promises a fixed
+// part it lacks): Wine reads every program's version block while starting it, and a block whose
+// length lies sends that reader past its end before the program runs.
 bool SpoilResources(const std::wstring& path,
                     const std::vector<std::pair<LPCWSTR, LPCWSTR>>& spoil) {
     static char junk[4] = {'j', 'u', 'n', 'k'};
+    static char brokenVersion[8] = {8, 0, 0x34, 0, 0, 0, 0, 0};
     HANDLE update = BeginUpdateResourceW(path.c_str(), FALSE);
     if (!update) return false;
     bool found = true;
     for (const auto& [type, id] : spoil) {
         const std::vector<WORD> languages = LanguagesOf(path, type, id);
         found = found && !languages.empty();
-        for (WORD language : languages) UpdateResourceW(update, type, id, language, junk, 4);
+        for (WORD language : languages) {
+            if (type == RT_VERSION)
+                UpdateResourceW(update, type, id, language, brokenVersion, sizeof brokenVersion);
+            else
+                UpdateResourceW(update, type, id, language, junk, sizeof junk);
+        }
     }
     return EndUpdateResourceW(update, !found) && found;
 }
@@ -183,7 +192,7 @@ bool SpoilResources(const std::wstring& path,
 } // namespace
 
 // Runs the InfoCopy suite in a copy of this program named `name`, told what to expect;
-// without version block or clip, those resources of the copy are unreadable junk.
+// without version block or clip, those resources of the copy are spoiled.
 // Each copy goes into a directory of its own.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip) {
     const std::wstring directory =
