@@ -21,6 +21,7 @@ const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Message(WM_SYSCOMMAND, &CRechnerDlg::OnSysCommand),
     Message(WM_PAINT, &CRechnerDlg::OnPaint),
     Message(WM_QUERYDRAGICON, &CRechnerDlg::OnQueryDragIcon),
+    Message(WM_DESTROY, &CRechnerDlg::DestroySmallIcon),
     Notify(TTN_NEEDTEXTA, &CRechnerDlg::AnswerToolTip),
     Notify(TTN_NEEDTEXTW, &CRechnerDlg::AnswerToolTip),
     TableEnd<CRechnerDlg>(),
@@ -43,7 +44,10 @@ bool CRechnerDlg::OnInitDialog() {
         }
     }
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    smallIcon = static_cast<HICON>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
     EnableToolTips();
     return true; // the dialog manager focuses the first time field
 }
@@ -188,6 +192,13 @@ LRESULT CRechnerDlg::OnPaint(WPARAM, LPARAM) {
 
 LRESULT CRechnerDlg::OnQueryDragIcon(WPARAM, LPARAM) {
     return reinterpret_cast<LRESULT>(icon);
+}
+
+LRESULT CRechnerDlg::DestroySmallIcon(WPARAM, LPARAM) {
+    if (smallIcon) DestroyIcon(smallIcon);
+    smallIcon = nullptr;
+    LeaveToDefault(); // the dialog's own clean-up follows
+    return 0;
 }
 
 bool CRechnerDlg::AnswerToolTip(NMHDR* notification) {

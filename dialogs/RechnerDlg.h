@@ -14,6 +14,7 @@ public:
     CZeitEdit second;
     CZeitEdit first;
     HICON icon;
+    HICON smallIcon = nullptr; // the icon's own image of the small size, for the title bar
     bool foreground = false;
     bool infoOpen = false;
 
@@ -43,6 +44,8 @@ private:
     // Minimized, the window shows its icon centred.
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    // The small icon goes with the window.
+    LRESULT DestroySmallIcon(WPARAM, LPARAM);
     // A tooltip asks for its text: the string resource with the control's ID.
     bool AnswerToolTip(NMHDR* notification);
     // Clipboard text into `field`; its complaint, if any, into the status line.

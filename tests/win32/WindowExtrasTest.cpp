@@ -185,7 +185,15 @@ TEST_F(WindowExtras, StandardSystemCommandsStillWork) {
 TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
     ASSERT_NE(dialog.icon, nullptr);
     EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0)), dialog.icon);
-    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_SMALL, 0)), dialog.icon);
+    // The small one is the icon's own image of the small size, not the big one shrunk.
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_SMALL, 0)), &info));
+    BITMAP image = {};
+    GetObjectW(info.hbmColor, sizeof image, &image);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(image.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(image.bmHeight, GetSystemMetrics(SM_CYSMICON));
 }
 
 // The module whose code `address` is.
