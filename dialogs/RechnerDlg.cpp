@@ -3,6 +3,7 @@
 
 #include "InfoDlg.h"
 
+#include "../framework/Accessible.h"
 #include "../framework/App.h"
 #include "../framework/Text.h"
 #include "../resources/resource.h"
@@ -31,6 +32,7 @@ CRechnerDlg::CRechnerDlg()
     : CDialog(IDD_RECHNER), icon(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 bool CRechnerDlg::OnInitDialog() {
+    NameControls(); // before the fields are bound, so that their binding stacks on top
     CDialog::OnInitDialog();
 
     if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
@@ -50,6 +52,23 @@ bool CRechnerDlg::OnInitDialog() {
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
     EnableToolTips();
     return true; // the dialog manager focuses the first time field
+}
+
+void CRechnerDlg::NameControls() {
+    const CApp* app = CApp::Current();
+    if (!app) return;
+    // The fields are named by their tip, the small buttons by their tip and their field.
+    const struct {
+        int control, field;
+    } named[] = {{IDC_ZEIT1, 0},          {IDC_ZEIT2, 0},          {IDC_ERGEBNIS, 0},
+                 {IDC_HOLEN1, IDC_ZEIT1}, {IDC_HOLEN2, IDC_ZEIT2}, {IDC_ABLEGEN, IDC_ERGEBNIS}};
+    for (const auto& n : named) {
+        std::string name = app->LoadText(n.control);
+        if (n.field) name += ": " + app->LoadText(n.field);
+        SetAccessibleTexts(Item(n.control), name, "");
+    }
+    // The two big buttons keep their text as name and tell their tip as description.
+    for (int id : {IDC_DIFFERENZ, IDOK}) SetAccessibleTexts(Item(id), "", app->LoadText(id));
 }
 
 void CRechnerDlg::DoDataExchange() {

@@ -46,6 +46,8 @@ private:
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     // The small icon goes with the window.
     LRESULT DestroySmallIcon(WPARAM, LPARAM);
+    // Names and descriptions for screen readers, from the tooltip texts.
+    void NameControls();
     // A tooltip asks for its text: the string resource with the control's ID.
     bool AnswerToolTip(NMHDR* notification);
     // Clipboard text into `field`; its complaint, if any, into the status line.

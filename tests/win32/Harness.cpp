@@ -3,6 +3,8 @@
 
 #include "framework/App.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -96,6 +98,43 @@ std::wstring ExeDirectory() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir = path;
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
+}
+
+namespace {
+// A BSTR as a string, freed.
+std::wstring Take(BSTR text) {
+    std::wstring taken = text ? text : L"";
+    SysFreeString(text);
+    return taken;
+}
+} // namespace
+
+bool ReadAccessible(HWND control, AccessibleView& view, bool standard) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
+    IAccessible* object = nullptr;
+    const HRESULT found = standard
+                              ? CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
+                                                          reinterpret_cast<void**>(&object))
+                              : AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                                           reinterpret_cast<void**>(&object));
+    if (SUCCEEDED(found) && object) {
+        VARIANT self = {};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr, value = nullptr, description = nullptr;
+        VARIANT role = {};
+        object->get_accName(self, &name);
+        object->get_accValue(self, &value);
+        object->get_accDescription(self, &description);
+        object->get_accRole(self, &role);
+        view.name = Take(name);
+        view.value = Take(value);
+        view.description = Take(description);
+        view.role = role.vt == VT_I4 ? role.lVal : -1;
+        object->Release();
+    }
+    CoUninitialize();
+    return SUCCEEDED(found) && object;
 }
 
 bool IsCommonControls6(std::wstring path) {

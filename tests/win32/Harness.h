@@ -30,5 +30,12 @@ std::wstring ExeDirectory();
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
 // the copy's exit code, 0 when it showed what `expected` describes.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);
+// What an assistive client reads from a control's client object: the program's answer to
+// WM_GETOBJECT, or with `standard` the system's own object for the control.
+struct AccessibleView {
+    std::wstring name, value, description;
+    LONG role = -1;
+};
+bool ReadAccessible(HWND control, AccessibleView& view, bool standard = false);
 // Whether `path` is the common controls library of version 6 (its side-by-side assembly).
 bool IsCommonControls6(std::wstring path);

@@ -1,12 +1,16 @@
-// The built program as its own process: start-up state, the three ways to end it and its
-// manifest.
+// The built program as its own process: start-up state, the three ways to end it, its
+// manifest and what an assistive client in another process reads.
 #include "Harness.h"
 
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -124,6 +128,59 @@ TEST(Process, TheProgramCarriesItsManifest) {
         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
     };
     for (const char* part : parts) EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
+// The paths of the modules loaded in process `id`, lower case.
+std::vector<std::wstring> ModulesOf(DWORD id) {
+    std::vector<std::wstring> paths;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id);
+    if (snapshot == INVALID_HANDLE_VALUE) return paths;
+    MODULEENTRY32W module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32FirstW(snapshot, &module); more;
+         more = Module32NextW(snapshot, &module)) {
+        std::wstring path = module.szExePath;
+        std::transform(path.begin(), path.end(), path.begin(), towlower);
+        paths.push_back(path);
+    }
+    CloseHandle(snapshot);
+    return paths;
+}
+
+bool Loaded(const std::vector<std::wstring>& modules, const wchar_t* file) {
+    return std::any_of(modules.begin(), modules.end(), [file](const std::wstring& path) {
+        return path.size() > wcslen(file) &&
+               path.compare(path.size() - wcslen(file), wcslen(file), file) == 0;
+    });
+}
+
+TEST(Process, RunsWithCommonControls6AndNamesItsControlsForOtherProcesses) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Ready());
+    const std::vector<std::wstring> before = ModulesOf(program.process.dwProcessId);
+    EXPECT_EQ(std::count_if(before.begin(), before.end(), IsCommonControls6), 1);
+    EXPECT_FALSE(Loaded(before, L"\\oleacc.dll")); // until an assistive client asks
+
+    const struct {
+        int id;
+        const wchar_t *name, *value, *description;
+    } controls[] = {
+        {IDC_ZEIT1, L"Erster Zeitwert", L"__:__:__", L""},
+        {IDC_ABLEGEN, L"In Zwischenablage: Zeitdifferenz", L"", L""},
+        {IDOK, L"Beenden", L"", L"Beenden des Programmes"},
+    };
+    for (const auto& c : controls) {
+        AccessibleView view;
+        ASSERT_TRUE(ReadAccessible(program.Item(c.id), view)) << c.id;
+        EXPECT_EQ(view.name, c.name) << c.id;
+        EXPECT_EQ(view.value, c.value) << c.id;
+        EXPECT_EQ(view.description, c.description) << c.id;
+    }
+    EXPECT_TRUE(Loaded(ModulesOf(program.process.dwProcessId), L"\\oleacc.dll"));
+    PostMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.EndsWithin(10000));
+    EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 } // namespace
