@@ -3,14 +3,14 @@
 
 #include "Text.h"
 
+#include <commctrl.h>
+
 namespace {
 // The window property that points from an HWND to its CWindow.
 const wchar_t* const objectProperty = L"Orvand.CWindow";
 } // namespace
 
 CWindow::~CWindow() {
-    if (hwnd && previousProc && IsWindow(hwnd))
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc));
     Detach();
 }
 
@@ -20,10 +20,12 @@ CWindow* CWindow::FromHandle(HWND window) {
 
 bool CWindow::Subclass(HWND window) {
     if (!window || hwnd) return false;
+    // Whoever subclasses later (the tooltips, for one) stays on the chain in front of us.
+    if (!SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
     Attach(window);
-    previousProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
-    return previousProc != nullptr;
+    subclassed = true;
+    return true;
 }
 
 bool CWindow::PreTranslateMessage(MSG&) {
@@ -56,9 +58,10 @@ void CWindow::Attach(HWND window) {
 }
 
 void CWindow::Detach() {
+    if (subclassed) RemoveWindowSubclass(hwnd, SubclassProc, 0);
+    subclassed = false;
     if (hwnd) RemovePropW(hwnd, objectProperty);
     hwnd = nullptr;
-    previousProc = nullptr;
 }
 
 bool CWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -70,15 +73,13 @@ bool CWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
     return done;
 }
 
-LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CWindow* self = FromHandle(window);
-    if (!self) return DefWindowProcW(window, msg, wParam, lParam);
-    const WNDPROC previous = self->previousProc;
+LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR object) {
+    CWindow* self = reinterpret_cast<CWindow*>(object);
     LRESULT result = 0;
-    if (msg != WM_NCDESTROY && self->Dispatch(msg, wParam, lParam, result)) return result;
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        self->Detach();
-    }
-    return CallWindowProcW(previous, window, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        self->Detach(); // the chain goes on to the control's own procedure
+    else if (self->Dispatch(msg, wParam, lParam, result))
+        return result;
+    return DefSubclassProc(window, msg, wParam, lParam);
 }

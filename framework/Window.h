@@ -18,7 +18,8 @@ public:
 
     // The object bound to `window`, or nullptr.
     static CWindow* FromHandle(HWND window);
-    // Binds an existing control and takes over its window procedure.
+    // Binds an existing control and joins its subclass chain; undone by the destructor or
+    // when the window goes, whichever comes first.
     bool Subclass(HWND window);
 
     // Sees a message before it is translated and dispatched; true when it was consumed.
@@ -41,7 +42,7 @@ public:
 protected:
     // Binds `window` to this object (no change to the window procedure).
     void Attach(HWND window);
-    // Unbinds the object when the window is destroyed.
+    // Unbinds the object (and takes it off the subclass chain) when either of them goes.
     void Detach();
     // Routes one message: command hook or tables. True when it was handled.
     bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -49,8 +50,8 @@ protected:
     void LeaveToDefault() { handled = false; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-
-    WNDPROC previousProc = nullptr;
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR object);
+    bool subclassed = false;
     bool handled = true;
 };
