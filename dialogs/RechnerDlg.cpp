@@ -220,7 +220,7 @@ LRESULT CRechnerDlg::DestroySmallIcon(WPARAM, LPARAM) {
     return 0;
 }
 
-bool CRechnerDlg::AnswerToolTip(NMHDR* notification) {
+bool CRechnerDlg::AnswerToolTip(NMHDR* notification, LRESULT&) {
     const HINSTANCE module = ResourceModule();
     const int id = GetDlgCtrlID(reinterpret_cast<HWND>(notification->idFrom));
     // The ANSI and the Unicode request differ in the size of their text buffer only.

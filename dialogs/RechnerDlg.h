@@ -49,7 +49,7 @@ private:
     // Names and descriptions for screen readers, from the tooltip texts.
     void NameControls();
     // A tooltip asks for its text: the string resource with the control's ID.
-    bool AnswerToolTip(NMHDR* notification);
+    bool AnswerToolTip(NMHDR* notification, LRESULT& result);
     // Clipboard text into `field`; its complaint, if any, into the status line.
     void FromClipboard(CZeitEdit& field);
     // The clipboard's CF_TEXT; false when there is none or it cannot be read.

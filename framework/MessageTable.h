@@ -13,7 +13,7 @@ template <class T> struct MessageEntry {
     UINT code; // window message, command ID or notification code
     LRESULT (T::*handler)(WPARAM, LPARAM);
     void (T::*action)();
-    bool (T::*notification)(NMHDR*);
+    bool (T::*notification)(NMHDR*, LRESULT&);
 };
 
 // Window message `msg` -> handler(wParam, lParam).
@@ -31,13 +31,20 @@ template <class T> constexpr MessageEntry<T> Reflected(UINT code, void (T::*fn)(
     return {MessageEntry<T>::reflected, code, nullptr, fn, nullptr};
 }
 
-// WM_NOTIFY with notification `code` -> notification(header); false leaves it unhandled.
-template <class T> constexpr MessageEntry<T> Notify(UINT code, bool (T::*fn)(NMHDR*)) {
+// WM_NOTIFY with notification `code` -> notification(header, result); false leaves it
+// unhandled, true answers with `result` (0 unless the handler sets it).
+template <class T> constexpr MessageEntry<T> Notify(UINT code, bool (T::*fn)(NMHDR*, LRESULT&)) {
     return {MessageEntry<T>::notify, code, nullptr, nullptr, fn};
 }
 
 template <class T> constexpr MessageEntry<T> TableEnd() {
     return {MessageEntry<T>::end, 0, nullptr, nullptr, nullptr};
+}
+
+// Whether a WM_COMMAND is a command: from a menu (code 0) or an accelerator (code 1), both
+// without a control, or a button's click. Other controls' notifications are no commands.
+inline bool IsCommand(UINT code, LPARAM control) {
+    return control == 0 ? code <= 1 : code == BN_CLICKED;
 }
 
 // Looks for the row that matches; true when a handler took the message.
@@ -53,7 +60,7 @@ bool DispatchTable(T* self, const MessageEntry<T>* row, UINT msg, WPARAM wParam,
             result = (self->*row->handler)(wParam, lParam);
             return self->Handled();
         case Entry::command:
-            if (msg != WM_COMMAND || id != row->code || code > 1) break; // 0 click/menu, 1 key
+            if (msg != WM_COMMAND || id != row->code || !IsCommand(code, lParam)) break;
             (self->*row->action)();
             return true;
         case Entry::reflected:
@@ -62,7 +69,8 @@ bool DispatchTable(T* self, const MessageEntry<T>* row, UINT msg, WPARAM wParam,
             return true;
         case Entry::notify:
             if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != row->code) break;
-            if ((self->*row->notification)(reinterpret_cast<NMHDR*>(lParam))) return true;
+            result = 0;
+            if ((self->*row->notification)(reinterpret_cast<NMHDR*>(lParam), result)) return true;
             break;
         case Entry::end:
             break;

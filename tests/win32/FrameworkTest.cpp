@@ -1,11 +1,14 @@
 // The framework layer: window binding on the subclass chain, the modal loop, table rows.
 #include "Harness.h"
 
-#include "framework/Window.h"
+#include "framework/Dialog.h"
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+
+#include <atomic>
 
 namespace {
 
@@ -46,6 +49,69 @@ TEST(Framework, ASubclasserAfterTheBindingSeesEveryMessage) {
         }
         EXPECT_TRUE(seen.ncDestroy) << (objectFirst ? "object first" : "window first");
     }
+}
+
+// A dialog of the framework's own on the info box's template, with rows of its own.
+struct CProbe : CDialog {
+    bool withTips = false;
+    int commands = 0;
+    std::atomic<HWND> shown{nullptr};
+
+    CProbe() : CDialog(IDD_INFO) {}
+    bool OnInitDialog() override {
+        if (withTips) EnableToolTips();
+        shown = hwnd;
+        return CDialog::OnInitDialog();
+    }
+    void OnProbe() { ++commands; }
+    LRESULT OnDestroy(WPARAM, LPARAM) { return 0; } // keeps WM_DESTROY to itself
+    bool OnCustomDraw(NMHDR*, LRESULT& result) {
+        result = CDRF_NOTIFYITEMDRAW;
+        return true;
+    }
+
+    MESSAGE_TABLE(CProbe, CDialog)
+};
+const UINT probeCommand = 4711;
+const MessageEntry<CProbe> CProbe::messageTable[] = {
+    Command(probeCommand, &CProbe::OnProbe),
+    Message(WM_DESTROY, &CProbe::OnDestroy),
+    Notify(NM_CUSTOMDRAW, &CProbe::OnCustomDraw),
+    TableEnd<CProbe>(),
+};
+
+TEST(Framework, CommandRowsTakeMenuAcceleratorAndButtonOnly) {
+    CProbe probe;
+    ASSERT_TRUE(probe.Create(nullptr));
+    const LPARAM control = reinterpret_cast<LPARAM>(probe.Item(IDOK));
+    const struct {
+        WORD code;
+        LPARAM from;
+        int taken;
+    } cases[] = {
+        {0, 0, 1},                   // menu
+        {1, 0, 1},                   // accelerator
+        {BN_CLICKED, control, 1},    // button
+        {LBN_SELCHANGE, control, 0}, // list or combo box: selection changed
+        {LBN_DBLCLK, control, 0},
+    };
+    for (const auto& c : cases) {
+        probe.commands = 0;
+        SendMessageW(probe.hwnd, WM_COMMAND, MAKEWPARAM(probeCommand, c.code), c.from);
+        EXPECT_EQ(probe.commands, c.taken) << c.code << " from " << c.from;
+    }
+}
+
+TEST(Framework, NotifyRowsAnswerWithTheirResult) {
+    CProbe probe;
+    ASSERT_TRUE(probe.Create(nullptr));
+    NMCUSTOMDRAW draw = {};
+    draw.hdr.hwndFrom = probe.Item(IDOK);
+    draw.hdr.idFrom = IDOK;
+    draw.hdr.code = NM_CUSTOMDRAW;
+    draw.dwDrawStage = CDDS_PREPAINT;
+    EXPECT_EQ(SendMessageW(probe.hwnd, WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&draw)),
+              CDRF_NOTIFYITEMDRAW);
 }
 
 } // namespace
