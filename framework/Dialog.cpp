@@ -9,7 +9,6 @@
 const MessageEntry<CDialog> CDialog::messageTable[] = {
     Command(IDOK, &CDialog::OnOK),
     Command(IDCANCEL, &CDialog::OnCancel),
-    Message(WM_DESTROY, &CDialog::OnDestroy),
     TableEnd<CDialog>(),
 };
 
@@ -98,13 +97,6 @@ void CDialog::EnableToolTips() {
     }
 }
 
-LRESULT CDialog::OnDestroy(WPARAM, LPARAM) {
-    if (toolTips) DestroyWindow(toolTips);
-    toolTips = nullptr;
-    LeaveToDefault();
-    return 0;
-}
-
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         CDialog* self = reinterpret_cast<CDialog*>(lParam);
@@ -118,7 +110,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARA
         return FALSE;
     }
     LRESULT result = 0;
-    if (!self->Dispatch(msg, wParam, lParam, result)) return FALSE;
+    const bool handled = self->Dispatch(msg, wParam, lParam, result);
+    // The tooltips go with the dialog, whatever the tables did with WM_DESTROY.
+    if (msg == WM_DESTROY && self->toolTips) {
+        DestroyWindow(self->toolTips);
+        self->toolTips = nullptr;
+    }
+    if (!handled) return FALSE;
     switch (msg) { // these return their value directly instead of through DWLP_MSGRESULT
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

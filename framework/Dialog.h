@@ -37,9 +37,8 @@ protected:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Gives every child control a tooltip; texts come from TTN_NEEDTEXT notifications.
+    // The tooltip window goes with the dialog.
     void EnableToolTips();
-    // Takes the tooltips with the dialog.
-    LRESULT OnDestroy(WPARAM, LPARAM);
 
     MESSAGE_TABLE(CDialog, CWindow)
 

@@ -80,6 +80,18 @@ const MessageEntry<CProbe> CProbe::messageTable[] = {
     TableEnd<CProbe>(),
 };
 
+TEST(Framework, ADerivedDestroyRowLeavesNoToolTipBehind) {
+    const int before = ThreadWindows(TOOLTIPS_CLASSW);
+    {
+        CProbe probe;
+        probe.withTips = true;
+        ASSERT_TRUE(probe.Create(nullptr));
+        EXPECT_EQ(ThreadWindows(TOOLTIPS_CLASSW), before + 1);
+        DestroyWindow(probe.hwnd); // as the modal loop does, while the object is whole
+    }
+    EXPECT_EQ(ThreadWindows(TOOLTIPS_CLASSW), before);
+}
+
 TEST(Framework, CommandRowsTakeMenuAcceleratorAndButtonOnly) {
     CProbe probe;
     ASSERT_TRUE(probe.Create(nullptr));

@@ -93,6 +93,26 @@ void ClearClipboard() {
     }
 }
 
+namespace {
+struct ClassCount {
+    const wchar_t* name;
+    int count;
+};
+BOOL CALLBACK CountClass(HWND window, LPARAM data) {
+    ClassCount* counted = reinterpret_cast<ClassCount*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (wcscmp(name, counted->name) == 0) ++counted->count;
+    return TRUE;
+}
+} // namespace
+
+int ThreadWindows(const wchar_t* className) {
+    ClassCount counted = {className, 0};
+    EnumThreadWindows(GetCurrentThreadId(), CountClass, reinterpret_cast<LPARAM>(&counted));
+    return counted.count;
+}
+
 std::wstring ExeDirectory() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -25,6 +25,8 @@ bool PutClipboardText(const std::string& text);
 std::string ClipboardText();
 // Empties the clipboard.
 void ClearClipboard();
+// How many windows of class `className` this thread has.
+int ThreadWindows(const wchar_t* className);
 // The directory of the test program (the program is built beside it).
 std::wstring ExeDirectory();
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);

@@ -337,24 +337,16 @@ std::wstring ShownTip() {
     return tip ? WideText(tip) : L"";
 }
 
-BOOL CALLBACK CountTips(HWND window, LPARAM count) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (wcscmp(name, TOOLTIPS_CLASSW) == 0) ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
 TEST_F(WindowExtras, ToolTipsGoWithTheirDialog) {
-    int before = 0, during = 0, after = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&before));
+    const int before = ThreadWindows(TOOLTIPS_CLASSW);
+    int during = 0;
     {
         CRechnerDlg other;
         ASSERT_TRUE(other.Create(nullptr));
-        EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&during));
+        during = ThreadWindows(TOOLTIPS_CLASSW);
     }
-    EnumThreadWindows(GetCurrentThreadId(), CountTips, LPARAM(&after));
     EXPECT_EQ(during, before + 1);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(ThreadWindows(TOOLTIPS_CLASSW), before);
 }
 
 TEST_F(WindowExtras, HoveringShowsTheTip) {
