@@ -23,9 +23,13 @@ CApp* CApp::Current() {
 
 int CApp::Run(HINSTANCE module) {
     Initialize(module);
+    MSG msg;
     if (InitInstance()) {
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) RouteMessage(msg);
+        BOOL got;
+        while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) RouteMessage(msg);
+        quitCode = got == 0 ? int(msg.wParam) : -1; // -1: the loop could get no message
+    } else if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        quitCode = int(msg.wParam); // left by a modal loop that met it
     }
     return ExitInstance();
 }
@@ -47,7 +51,7 @@ bool CApp::InitInstance() {
 }
 
 int CApp::ExitInstance() {
-    return 0;
+    return quitCode;
 }
 
 bool CApp::PreTranslateMessage(MSG& msg) {

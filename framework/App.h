@@ -33,7 +33,8 @@ public:
     void Initialize(HINSTANCE module);
     // Start-up; false ends the process without entering a message loop.
     virtual bool InitInstance();
-    // Clean-up at the end; the result is the process exit code.
+    // Clean-up at the end; the result is the process exit code, by default the code that
+    // WM_QUIT brought.
     virtual int ExitInstance();
     // Sees every message first: F1 becomes the help command, then the window chain.
     virtual bool PreTranslateMessage(MSG& msg);
@@ -48,6 +49,7 @@ public:
 
 private:
     static CApp* current;
+    int quitCode = 0;
 };
 
 // The module that holds the resources: the application's, else the executable.

@@ -29,7 +29,9 @@ INT_PTR CDialog::DoModal() {
         ShowWindow(hwnd, SW_SHOWNORMAL);
         while (!ended && hwnd) { // hwnd is gone when something destroyed the dialog
             MSG msg;
-            if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+            if (got == -1) break; // no message to be had: the dialog ends with -1
+            if (got == 0) {
                 PostQuitMessage(int(msg.wParam)); // leave the quit for the outer loop
                 break;
             }
@@ -56,6 +58,8 @@ bool CDialog::Create(HWND owner) {
 void CDialog::EndDialog(int result) {
     modalResult = result;
     ended = true;
+    // Called from a sent message, the loop would sleep on until some message is posted.
+    if (hwnd) PostMessageW(hwnd, WM_NULL, 0, 0);
 }
 
 bool CDialog::PreTranslateMessage(MSG& msg) {

@@ -15,7 +15,7 @@ public:
     INT_PTR DoModal();
     // Creates the dialog without running it (the modal loop, or a caller that pumps itself).
     bool Create(HWND owner);
-    // Ends the modal loop with `result`.
+    // Ends the modal loop with `result`; wakes the loop, which may wait for a message.
     void EndDialog(int result);
     // True once EndDialog was called.
     bool Ended() const { return ended; }

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -124,6 +125,25 @@ TEST(Framework, NotifyRowsAnswerWithTheirResult) {
     draw.dwDrawStage = CDDS_PREPAINT;
     EXPECT_EQ(SendMessageW(probe.hwnd, WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&draw)),
               CDRF_NOTIFYITEMDRAW);
+}
+
+TEST(Framework, OkSentFromAnotherThreadEndsTheModalLoopAtOnce) {
+    CProbe probe;
+    std::atomic<bool> ended{false};
+    std::atomic<DWORD> sentAt{0};
+    std::thread other([&] {
+        for (int i = 0; i < 500 && !probe.shown; ++i) Sleep(10);
+        sentAt = GetTickCount();
+        SendMessageW(probe.shown, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 300 && !ended; ++i) Sleep(10);
+        if (!ended) PostMessageW(probe.shown, WM_NULL, 0, 0); // wakes a loop that slept on
+    });
+    const INT_PTR result = probe.DoModal();
+    const DWORD endedAt = GetTickCount();
+    ended = true;
+    other.join();
+    EXPECT_EQ(result, IDOK);
+    EXPECT_LT(endedAt - sentAt, 1000u);
 }
 
 } // namespace

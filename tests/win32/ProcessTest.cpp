@@ -183,4 +183,18 @@ TEST(Process, RunsWithCommonControls6AndNamesItsControlsForOtherProcesses) {
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+TEST(Process, QuitWhileTheInfoBoxIsOpenEndsBothLoopsWithItsCode) {
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.Ready());
+    PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND box = nullptr;
+    for (int i = 0; i < 250 && !box; ++i, Sleep(20))
+        box = FindWindowW(L"#32770", L"Info \u00FCber Orvand");
+    ASSERT_NE(box, nullptr);
+    PostThreadMessageW(program.process.dwThreadId, WM_QUIT, 7, 0);
+    EXPECT_TRUE(program.EndsWithin(10000));
+    EXPECT_EQ(program.ExitCode(), 7u);
+}
+
 } // namespace
