@@ -63,7 +63,8 @@ void CDialog::EndDialog(int result) {
 }
 
 bool CDialog::PreTranslateMessage(MSG& msg) {
-    return IsDialogMessageW(hwnd, &msg) != FALSE;
+    // A disabled dialog, the owner of a modal box, takes no keys, even those posted to it.
+    return IsWindowEnabled(hwnd) && IsDialogMessageW(hwnd, &msg);
 }
 
 std::string CDialog::GetItemText(int id) const {

@@ -20,7 +20,7 @@ public:
     // True once EndDialog was called.
     bool Ended() const { return ended; }
 
-    // Keyboard navigation, default button, Escape and mnemonics.
+    // Keyboard navigation, default button, Escape and mnemonics, while the dialog is enabled.
     bool PreTranslateMessage(MSG& msg) override;
 
     HWND Item(int id) const { return GetDlgItem(hwnd, id); }

@@ -90,6 +90,8 @@ struct Seen {
     bool ownerDisabled = false;
     bool infoOpen = false;
     bool closeWithOk = false;
+    bool keysToOwner = false;
+    std::string first; // the calculator's first field
     int ticks = 0;
 } seen;
 CRechnerDlg* running = nullptr;
@@ -116,13 +118,18 @@ HWND FindInfoBox() {
     return found;
 }
 
-// Runs inside the info box's modal loop: asks for the box again (system menu, F1),
-// then closes it with Escape or its OK button.
+// Runs inside the info box's modal loop: asks for the box again (system menu, F1) or
+// posts keys to the disabled calculator's first field, then closes the box with Escape or OK.
 void CALLBACK WhileInfoBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindInfoBox();
     if (!box) return;
     switch (++seen.ticks) {
     case 1:
+        if (seen.keysToOwner) {
+            Press(running->first.hwnd, VK_TAB);
+            Press(running->first.hwnd, '1');
+            break;
+        }
         SendMessageW(running->hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); // must not open a second
         PostMessageW(box, WM_KEYDOWN, VK_F1, 0);                     // help key inside the box
         break;
@@ -130,6 +137,7 @@ void CALLBACK WhileInfoBoxIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), CountInfoBoxes, LPARAM(&seen.boxes));
         seen.ownerDisabled = !IsWindowEnabled(running->hwnd);
         seen.infoOpen = running->infoOpen;
+        seen.first = running->first.GetText();
         if (seen.closeWithOk)
             PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         else
@@ -165,6 +173,18 @@ TEST_F(WindowExtras, HelpKeyOpensTheInfoBox) {
     EXPECT_TRUE(seen.infoOpen);
     EXPECT_FALSE(dialog.infoOpen);
     EXPECT_FALSE(dialog.Ended());
+}
+
+TEST_F(WindowExtras, KeysForTheCalculatorWhileTheInfoBoxIsOpenLeaveItsFieldAlone) {
+    Type(dialog.first.hwnd, "093000"); // the caret stands at the end: no slot left for a digit
+    seen = Seen();
+    seen.keysToOwner = true;
+    running = &dialog;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, WhileInfoBoxIsOpen);
+    SendMessageW(dialog.hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seen.first, "09:30:00");
+    EXPECT_EQ(dialog.first.GetZeit().Format("%H%M%S"), "093000");
 }
 
 TEST_F(WindowExtras, StandardSystemCommandsStillWork) {
