@@ -22,7 +22,8 @@ void PumpFor(DWORD ms) {
     }
 }
 
-// The pixels of a window's client area as the screen shows them.
+// The pixels of a window's client area as the window draws them into a bitmap of ours, so
+// that nothing on the screen in front of it counts.
 std::vector<DWORD> Capture(HWND window) {
     RECT rect;
     GetClientRect(window, &rect);
@@ -33,19 +34,18 @@ std::vector<DWORD> Capture(HWND window) {
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC memory = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+                 PRF_CLIENT | PRF_ERASEBKGND);
     GdiFlush();
     std::vector<DWORD> pixels(static_cast<DWORD*>(bits),
                               static_cast<DWORD*>(bits) + width * height);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(window, screen);
     return pixels;
 }
 
@@ -259,7 +259,7 @@ TEST(InfoBoxAgain, TheNameNamesTheCaptionButNotTheFileRead) {
 // Runs only in the copies made above: ORVAND_EXPECT is "name|version line|comments|clip".
 TEST(InfoCopy, ShowsWhatItsFileHolds) {
     const char* expect = std::getenv("ORVAND_EXPECT");
-    ASSERT_NE(expect, nullptr) << "run by InfoBoxAgain tests only";
+    if (!expect) GTEST_SKIP() << "runs in the copies that InfoBoxAgain makes";
     std::vector<std::string> parts(1);
     for (const char* p = expect; *p; ++p) {
         if (*p == '|')
