@@ -50,8 +50,10 @@ protected:
     void LeaveToDefault() { handled = false; }
 
 private:
+    // The binding's place on a control's subclass chain: the tables first, then the chain.
     static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR object);
+
     bool subclassed = false;
     bool handled = true;
 };
