@@ -3,8 +3,12 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 # The -posix variants: GoogleTest needs std::mutex, which the win32 thread model lacks.
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+# The released program is built with the win32 variants (cmake/mingw-i686-program.cmake).
+if(NOT ORVAND_THREAD_MODEL)
+    set(ORVAND_THREAD_MODEL posix)
+endif()
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-${ORVAND_THREAD_MODEL})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${ORVAND_THREAD_MODEL})
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
