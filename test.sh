@@ -17,6 +17,9 @@ echo "== Win32 build (the first build takes about a minute)"
 cmake --preset win32 >/dev/null || exit 1
 cmake --build --preset win32 -j"$(nproc)" || exit 1
 
+echo "== Two clean release builds in other directories give the same Orvand.exe"
+scripts/check-reproducible.sh || exit 1
+
 echo "== Win32 tests under Wine"
 trap orvand_stop_wine_and_xvfb EXIT
 orvand_start_xvfb || exit 1
