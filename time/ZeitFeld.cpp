@@ -3,6 +3,8 @@
 
 #include "../framework/Format.h"
 
+#include <cmath>
+
 namespace {
 
 // True for '0'..'9'.
@@ -82,7 +84,8 @@ void ZeitFeld::ParseText(const std::string& source) {
 }
 
 void ZeitFeld::SetZeit(const ZeitWert& value, const std::string& sourceText) {
-    const bool valid = value.status == ZeitWert::valid;
+    // A day count that is no number has no time of day, whatever the status says.
+    const bool valid = value.status == ZeitWert::valid && std::isfinite(value.days);
     const std::string shown = value.Format("%H%M%S");
     for (int i = 0; i < 6; ++i) digits[i] = valid ? shown[i] : 0;
     Render();

@@ -41,7 +41,8 @@ public:
     void Render();
     // Takes a time from text: HH?MM?SS (any separators) or HHMMSS.
     void ParseText(const std::string& source);
-    // Takes a time value; an invalid one empties the slots and leaves a message.
+    // Takes a time value; an invalid one, or one whose day count is no number, empties the
+    // slots and leaves a message.
     void SetZeit(const ZeitWert& value, const std::string& sourceText);
     // The slots as a time value; invalid unless all six are digits and in range.
     ZeitWert GetZeit() const;

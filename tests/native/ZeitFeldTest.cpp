@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 namespace {
@@ -325,13 +326,21 @@ TEST(ZeitFeld, SetZeitAndGetZeit) {
     std::string message;
     EXPECT_FALSE(field.FetchError(message));
 
-    ZeitWert invalid;
-    invalid.status = ZeitWert::invalid;
-    field.SetZeit(invalid, "abc");
-    EXPECT_EQ(field.Text(), "__:__:__");
-    EXPECT_EQ(field.GetZeit().status, ZeitWert::invalid);
-    EXPECT_TRUE(field.FetchError(message));
-    EXPECT_EQ(message, "\"abc\" ist ung\xFCltig");
+    // An invalid value, and day counts that are no number under a valid status.
+    const double inf = std::numeric_limits<double>::infinity();
+    const ZeitWert invalid[] = {{0.25, ZeitWert::invalid},
+                                {std::numeric_limits<double>::quiet_NaN(), ZeitWert::valid},
+                                {inf, ZeitWert::valid},
+                                {-inf, ZeitWert::valid}};
+    for (const ZeitWert& bad : invalid) {
+        field.SetZeit(value, "");
+        field.SetZeit(bad, "abc");
+        EXPECT_EQ(field.Text(), "__:__:__") << bad.days;
+        EXPECT_EQ(field.Slots(), std::string(6, '\0')) << bad.days;
+        EXPECT_EQ(field.GetZeit().status, ZeitWert::invalid) << bad.days;
+        EXPECT_TRUE(field.FetchError(message)) << bad.days;
+        EXPECT_EQ(message, "\"abc\" ist ung\xFCltig") << bad.days;
+    }
 }
 
 TEST(ZeitFeld, FetchErrorHandsOverOnce) {
