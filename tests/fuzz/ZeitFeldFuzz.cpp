@@ -1,0 +1,238 @@
+// libFuzzer target: the time field on a fake edit control, fed arbitrary sequences of keys,
+// selections, the control's own editing, pastes and values, checked after every step.
+//
+// An input is a list of operations, each a letter and its bytes:
+//   k<key>          key-down with virtual-key code <key>
+//   s<from><to>     the mouse selects from..to (each byte modulo 16: '0'..'9' are 0..9)
+//   e<n><text>      the control's own editing types n bytes over the selection (n modulo 16)
+//   p<n><text>      pasted text of n bytes (n modulo 16)
+//   z<st><8><n><t>  a value: status (odd: invalid), day count as 8 raw bytes, source text
+//   f r m           focus gained, Render, FetchError
+// Other bytes are skipped.
+#include "FakeEdit.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Reads an input front to back; past its end every byte is 0.
+struct Input {
+    const uint8_t* data;
+    size_t size;
+
+    uint8_t Byte() {
+        if (size == 0) return 0;
+        --size;
+        return *data++;
+    }
+    std::string Text() {
+        std::string text(Byte() % 16, '\0');
+        for (char& ch : text) ch = char(Byte());
+        return text;
+    }
+    double Double() {
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i) bits |= uint64_t(Byte()) << (8 * i);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+};
+
+// Stops the run with the broken rule; libFuzzer keeps the input that did it.
+void Check(bool ok, const char* rule) {
+    if (ok) return;
+    std::fprintf(stderr, "ZeitFeld rule broken: %s\n", rule);
+    std::abort();
+}
+
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
+
+// True when six slots make a time: all digits, hour < 24, minute and second < 60.
+bool IsTime(const std::string& six) {
+    for (char ch : six)
+        if (!IsDigit(ch)) return false;
+    return six.compare(0, 2, "24") < 0 && six[2] < '6' && six[4] < '6';
+}
+
+// True for text of the pattern [0-9_]{2}:[0-9_]{2}:[0-9_]{2}.
+bool IsMask(const std::string& text) {
+    if (text.size() != 8) return false;
+    for (int i = 0; i < 8; ++i) {
+        const bool ok = i == 2 || i == 5 ? text[i] == ':' : IsDigit(text[i]) || text[i] == '_';
+        if (!ok) return false;
+    }
+    return true;
+}
+
+// The invalid-time message for a source text, as "%s" formats it.
+std::string Invalid(const std::string& source) {
+    return "\"" + std::string(source.c_str()) +
+           "\" ist ung\xFC"
+           "ltig";
+}
+
+// The field on its fake control, with what its owner expects of it.
+struct Probe : FakeEdit {
+    int writes = 0;       // window texts the field has set
+    bool pending = false; // a message must be waiting, namely `expected`
+    std::string expected;
+
+    std::string Slots() const { return std::string(digits, digits + 6); }
+    bool Selected() const { return selStart != selEnd; }
+    void Expect(const std::string& message) {
+        pending = true;
+        expected = message;
+    }
+
+    void SetSel(int start, int end) override {
+        Check(start >= 0 && end >= 0, "the field asks for no position before 0");
+        FakeEdit::SetSel(start, end);
+    }
+    void ShowText(const char* newText) override {
+        FakeEdit::ShowText(newText);
+        ++writes;
+    }
+};
+
+// Pasted text: accepted forms take the time or empty the slots, others leave them.
+// Returns whether the text had an accepted form.
+bool Paste(Probe& field, const std::string& source) {
+    const std::string before = field.Slots();
+    field.ParseText(source);
+    const size_t n = source.size();
+    std::string six;
+    for (size_t i = 0; i < n; ++i)
+        if (n == 6 || (n == 8 && i != 2 && i != 5)) six += source[i];
+    bool accepted = n == 6 || n == 8;
+    for (char ch : six) accepted = accepted && IsDigit(ch);
+
+    if (!accepted) {
+        Check(field.Slots() == before, "text of another form leaves the slots");
+        field.Expect("Falsche L\xE4nge");
+    } else if (IsTime(six)) {
+        Check(field.Slots() == six, "a pasted time fills the slots");
+    } else {
+        Check(field.Slots() == std::string(6, '\0'), "a pasted non-time empties the slots");
+        field.Expect(Invalid(source));
+    }
+    return accepted;
+}
+
+// A value: a valid day count shows its time of day, anything else empties the slots.
+void Assign(Probe& field, const ZeitWert& value, const std::string& source) {
+    field.SetZeit(value, source);
+    if (value.status == ZeitWert::valid && std::isfinite(value.days)) {
+        Check(field.GetZeit().Format("%H%M%S") == value.Format("%H%M%S"),
+              "a valid value reads back as its time of day");
+    } else {
+        Check(field.Slots() == std::string(6, '\0'), "an invalid value empties the slots");
+        field.Expect(Invalid(source));
+    }
+}
+
+// One operation from the input, then the rules that hold after every operation.
+void Step(Probe& field, Input& in) {
+    const std::string slotsBefore = field.Slots(), textBefore = field.Text();
+    const bool selected = field.Selected();
+    const int writesBefore = field.writes;
+    bool renders = false; // the operation ends with Render and that finds no selection
+
+    switch (in.Byte()) {
+    case 'k': {
+        const unsigned key = in.Byte();
+        const bool taken = field.KeyDown(key);
+        Check(taken == (!selected && key != 9 && key != 13),
+              "keys are taken unless Tab, Return or a selection");
+        int changed = 0;
+        for (int i = 0; i < 6; ++i) changed += field.digits[i] != slotsBefore[size_t(i)];
+        Check(changed <= (taken ? 1 : 0), "a key changes one slot at most, a passed one none");
+        if (!taken) Check(field.Text() == textBefore, "a passed key leaves the text");
+        renders = taken;
+        break;
+    }
+    case 's': {
+        const int from = in.Byte() % 16;
+        field.Select(from, in.Byte() % 16);
+        break;
+    }
+    case 'e': {
+        std::string typed = in.Text();
+        const size_t kept = field.Text().size() - size_t(field.selEnd - field.selStart);
+        typed.resize(std::min(typed.size(), sizeof field.shown - 1 - kept));
+        field.ReplaceSelection(typed.c_str());
+        break;
+    }
+    case 'p':
+        renders = Paste(field, in.Text()) && !selected;
+        break;
+    case 'z': {
+        ZeitWert value;
+        value.status = in.Byte() % 2 ? ZeitWert::invalid : ZeitWert::valid;
+        value.days = in.Double();
+        Assign(field, value, in.Text());
+        renders = !selected;
+        break;
+    }
+    case 'f':
+        field.OnFocus(); // the caret goes to 0 first, so it always renders
+        renders = true;
+        break;
+    case 'r':
+        field.Render();
+        renders = !selected;
+        break;
+    case 'm': {
+        std::string message;
+        Check(field.FetchError(message) == field.pending,
+              "a message waits exactly when one is due");
+        if (field.pending) Check(message == field.expected, "the message is the one due");
+        field.pending = false;
+        break;
+    }
+    default:
+        return;
+    }
+
+    for (char ch : field.Slots())
+        Check(IsDigit(ch) || ch == '\0' || ch == '_', "slots hold digits, 0 or '_'");
+
+    // The field's text is on screen after any operation that renders with no selection.
+    const bool wrote = field.writes != writesBefore;
+    Check(wrote == renders, "the text is set exactly when rendering meets no selection");
+    if (wrote) {
+        std::string mask = field.Slots();
+        for (char& ch : mask) ch = IsDigit(ch) ? ch : '_';
+        mask.insert(4, ":").insert(2, ":");
+        Check(IsMask(field.Text()), "the text is the mask");
+        Check(field.Text() == mask && field.text == mask, "the mask shows the slots");
+        Check(!field.Selected() && field.Caret() >= 0 && field.Caret() <= 8,
+              "the caret stands within 0..8");
+    }
+
+    const ZeitWert value = field.GetZeit();
+    Check((value.status == ZeitWert::valid) == IsTime(field.Slots()),
+          "the time is valid exactly when the slots make one");
+    if (value.status == ZeitWert::valid)
+        Check(value.days >= 0 && value.days < 1 && value.Format("%H%M%S") == field.Slots(),
+              "a valid time is the slots' time of day");
+
+    Check(field.errorPending == field.pending, "a message waits exactly when one is due");
+    if (field.pending) Check(field.errorText == field.expected, "the message is the one due");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Probe field;
+    Input in{data, size};
+    while (in.size > 0) Step(field, in);
+    return 0;
+}
