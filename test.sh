@@ -13,6 +13,17 @@ cmake --preset native >/dev/null || exit 1
 cmake --build --preset native -j"$(nproc)" || exit 1
 ctest --preset native || exit 1
 
+echo "== Fuzzing the time field (bounded run)"
+cmake --preset fuzz >/dev/null || exit 1
+cmake --build --preset fuzz -j"$(nproc)" || exit 1
+found=$(mktemp -d) # new inputs land here; the seeds in tests/fuzz/corpus are only read
+build/fuzz/zeitfeld_fuzz -runs=200000 -max_len=512 -artifact_prefix=build/fuzz/ "$found" \
+    tests/fuzz/corpus >build/fuzz/bounded-run.log 2>&1
+fuzz_status=$?
+rm -rf "$found"
+tail -n 1 build/fuzz/bounded-run.log
+[ "$fuzz_status" = 0 ] || { tail -n 30 build/fuzz/bounded-run.log; exit 1; }
+
 echo "== Win32 build (the first build takes about a minute)"
 cmake --preset win32 >/dev/null || exit 1
 cmake --build --preset win32 -j"$(nproc)" || exit 1

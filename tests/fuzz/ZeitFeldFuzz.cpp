@@ -4,13 +4,15 @@
 // An input is a list of operations, each a letter and its bytes:
 //   k<key>          key-down with virtual-key code <key>
 //   s<from><to>     the mouse selects from..to (each byte modulo 16: '0'..'9' are 0..9)
-//   e<n><text>      the control's own editing types n bytes over the selection (n modulo 16)
+//   e<n><text>      the control's own editing: n bytes (modulo 16, up to a NUL) replace the
+//                   selection, or go in at the caret; the text stays under 64 characters
 //   p<n><text>      pasted text of n bytes (n modulo 16)
 //   z<st><8><n><t>  a value: status (odd: invalid), day count as 8 raw bytes, source text
 //   f r m           focus gained, Render, FetchError
 // Other bytes are skipped.
 #include "FakeEdit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -25,16 +27,19 @@ struct Input {
     const uint8_t* data;
     size_t size;
 
+    // The next byte.
     uint8_t Byte() {
         if (size == 0) return 0;
         --size;
         return *data++;
     }
+    // A length byte (modulo 16) and that many bytes.
     std::string Text() {
         std::string text(Byte() % 16, '\0');
         for (char& ch : text) ch = char(Byte());
         return text;
     }
+    // Eight bytes, little-endian, as the bits of a double: NaN and infinities included.
     double Double() {
         uint64_t bits = 0;
         for (int i = 0; i < 8; ++i) bits |= uint64_t(Byte()) << (8 * i);
@@ -51,6 +56,7 @@ void Check(bool ok, const char* rule) {
     std::abort();
 }
 
+// True for '0'..'9'.
 bool IsDigit(char ch) {
     return ch >= '0' && ch <= '9';
 }
@@ -74,9 +80,7 @@ bool IsMask(const std::string& text) {
 
 // The invalid-time message for a source text, as "%s" formats it.
 std::string Invalid(const std::string& source) {
-    return "\"" + std::string(source.c_str()) +
-           "\" ist ung\xFC"
-           "ltig";
+    return "\"" + std::string(source.c_str()) + "\" ist ung\xFCltig";
 }
 
 // The field on its fake control, with what its owner expects of it.
@@ -85,17 +89,22 @@ struct Probe : FakeEdit {
     bool pending = false; // a message must be waiting, namely `expected`
     std::string expected;
 
+    // The six slots as they are, 0 included.
     std::string Slots() const { return std::string(digits, digits + 6); }
+    // True while the control holds a selection.
     bool Selected() const { return selStart != selEnd; }
+    // The operation just done must have left `message` waiting.
     void Expect(const std::string& message) {
         pending = true;
         expected = message;
     }
 
+    // The field's caret and selection requests, checked before the control clamps them.
     void SetSel(int start, int end) override {
         Check(start >= 0 && end >= 0, "the field asks for no position before 0");
         FakeEdit::SetSel(start, end);
     }
+    // Every window text the field sets is counted.
     void ShowText(const char* newText) override {
         FakeEdit::ShowText(newText);
         ++writes;
@@ -142,8 +151,9 @@ void Assign(Probe& field, const ZeitWert& value, const std::string& source) {
 void Step(Probe& field, Input& in) {
     const std::string slotsBefore = field.Slots(), textBefore = field.Text();
     const bool selected = field.Selected();
-    const int writesBefore = field.writes;
+    const int writesBefore = field.writes, caretKept = std::min(field.Caret(), 8);
     bool renders = false; // the operation ends with Render and that finds no selection
+    int caret = -1;       // where the caret must end up, when the operation says so
 
     switch (in.Byte()) {
     case 'k': {
@@ -155,6 +165,12 @@ void Step(Probe& field, Input& in) {
         for (int i = 0; i < 6; ++i) changed += field.digits[i] != slotsBefore[size_t(i)];
         Check(changed <= (taken ? 1 : 0), "a key changes one slot at most, a passed one none");
         if (!taken) Check(field.Text() == textBefore, "a passed key leaves the text");
+        const bool acts = (key >= '0' && key <= '9') || (key >= 0x60 && key <= 0x69) || key == 8 ||
+                          key == 0x2E || (key >= 0x23 && key <= 0x28);
+        if (taken && !acts) {
+            Check(changed == 0, "other keys change no slot");
+            caret = caretKept;
+        }
         renders = taken;
         break;
     }
@@ -172,6 +188,7 @@ void Step(Probe& field, Input& in) {
     }
     case 'p':
         renders = Paste(field, in.Text()) && !selected;
+        caret = caretKept;
         break;
     case 'z': {
         ZeitWert value;
@@ -179,15 +196,18 @@ void Step(Probe& field, Input& in) {
         value.days = in.Double();
         Assign(field, value, in.Text());
         renders = !selected;
+        caret = caretKept;
         break;
     }
     case 'f':
         field.OnFocus(); // the caret goes to 0 first, so it always renders
         renders = true;
+        caret = 0;
         break;
     case 'r':
         field.Render();
         renders = !selected;
+        caret = caretKept;
         break;
     case 'm': {
         std::string message;
@@ -215,6 +235,7 @@ void Step(Probe& field, Input& in) {
         Check(field.Text() == mask && field.text == mask, "the mask shows the slots");
         Check(!field.Selected() && field.Caret() >= 0 && field.Caret() <= 8,
               "the caret stands within 0..8");
+        Check(caret < 0 || field.Caret() == caret, "rendering keeps the caret, focus puts it at 0");
     }
 
     const ZeitWert value = field.GetZeit();
