@@ -33,8 +33,13 @@ find_window() {
     [ -n "$window" ]
 }
 wait_for 10 find_window || fail "no window named Orvand appeared"
-# Keys queue up behind the focus change, so typing may start right away.
-timeout 5 xdotool windowactivate --sync "$window" 2>/dev/null || timeout 5 xdotool windowfocus --sync "$window"
+# Keys typed before the window is mapped and has the X focus are lost. An unmanaged Wine
+# window takes the focus by itself once it is shown; ask for it should it not.
+viewable() { xwininfo -id "$window" 2>/dev/null | grep -q IsViewable; }
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+wait_for 10 viewable || fail "the window was never shown"
+wait_for 2 focused || xdotool windowfocus "$window" 2>/dev/null
+wait_for 5 focused || fail "the window did not get the keyboard focus"
 
 key() { xdotool key --delay 60 "$@"; }
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
