@@ -32,7 +32,7 @@ CRechnerDlg::CRechnerDlg()
     : CDialog(IDD_RECHNER), icon(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 bool CRechnerDlg::OnInitDialog() {
-    NameControls(); // before the fields are bound, so that their binding stacks on top
+    NameControls();
     CDialog::OnInitDialog();
 
     if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
