@@ -5,7 +5,7 @@
 # fonts-wine is only a recommendation of Wine, which --no-install-recommends skips, but the
 # windows need its fonts: "MS Sans Serif" for the dialogs, "Marlett" for the caption buttons.
 ORVAND_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
-    wine wine32:i386 fonts-wine xvfb xdotool xclip x11-utils imagemagick locales clang
+    wine wine32:i386 fonts-wine xvfb xdotool xclip x11-utils imagemagick locales zip clang
     libclang-rt-14-dev"
 
 orvand_missing_packages() {
