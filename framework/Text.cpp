@@ -2,19 +2,24 @@
 #include "Text.h"
 
 namespace {
-const UINT westernEuropean = 1252;
-}
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int length = int(text.size());
-    const int size = MultiByteToWideChar(westernEuropean, 0, text.data(), length, nullptr, 0);
+const UINT westernEuropean = 1252;
+
+// Text in `codePage` as UTF-16, sized by the conversion itself.
+std::wstring WideFrom(UINT codePage, const char* text, int length) {
+    if (length <= 0) return std::wstring();
+    const int size = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
     if (size <= 0) return std::wstring();
     std::wstring wide(size_t(size), L'\0');
-    const int written =
-        MultiByteToWideChar(westernEuropean, 0, text.data(), length, &wide[0], size);
+    const int written = MultiByteToWideChar(codePage, 0, text, length, &wide[0], size);
     wide.resize(size_t(written > 0 ? written : 0));
     return wide;
+}
+
+} // namespace
+
+std::wstring Widen(const std::string& text) {
+    return WideFrom(westernEuropean, text.data(), int(text.size()));
 }
 
 std::string Narrow(const wchar_t* text, int length) {
@@ -32,11 +37,8 @@ std::string Narrow(const wchar_t* text, int length) {
 }
 
 std::string NarrowAnsi(const char* text, int length) {
-    if (length <= 0) return std::string();
-    const int size = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    if (size <= 0) return std::string();
-    std::wstring wide(size_t(size), L'\0');
-    return Narrow(wide.data(), MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], size));
+    const std::wstring wide = WideFrom(CP_ACP, text, length);
+    return Narrow(wide.data(), int(wide.size()));
 }
 
 std::string ReadWindowText(HWND window) {
