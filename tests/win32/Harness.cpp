@@ -120,6 +120,17 @@ std::wstring ExeDirectory() {
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
 }
 
+std::string ProgramResource(LPCWSTR type, LPCWSTR id) {
+    const std::wstring path = ExeDirectory() + L"Orvand.exe";
+    HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = file ? FindResourceW(file, id, type) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(file, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    std::string resource = bytes ? std::string(bytes, SizeofResource(file, found)) : "";
+    if (file) FreeLibrary(file);
+    return resource;
+}
+
 namespace {
 // A BSTR as a string, freed.
 std::wstring Take(BSTR text) {

@@ -29,6 +29,8 @@ void ClearClipboard();
 int ThreadWindows(const wchar_t* className);
 // The directory of the test program (the program is built beside it).
 std::wstring ExeDirectory();
+// The bytes of resource (type, id) in the built Orvand.exe; empty when it has none.
+std::string ProgramResource(LPCWSTR type, LPCWSTR id);
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
 // the copy's exit code, 0 when it showed what `expected` describes.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);

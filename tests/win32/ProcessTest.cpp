@@ -108,14 +108,8 @@ TEST(Process, EscapeEndsItOnlyWhenTheFieldHoldsASelection) {
 }
 
 TEST(Process, TheProgramCarriesItsManifest) {
-    const std::wstring program = ExeDirectory() + L"Orvand.exe";
-    HMODULE file = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(file, nullptr);
-    HRSRC found = FindResourceW(file, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    ASSERT_NE(found, nullptr);
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(file, found)));
-    const std::string manifest(bytes, SizeofResource(file, found));
-    FreeLibrary(file);
+    const std::string manifest = ProgramResource(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    ASSERT_FALSE(manifest.empty());
     const char* const parts[] = {
         R"(name="Microsoft.Windows.Common-Controls")",
         R"(version="6.0.0.0")",
@@ -162,21 +156,34 @@ TEST(Process, RunsWithCommonControls6AndNamesItsControlsForOtherProcesses) {
     EXPECT_EQ(std::count_if(before.begin(), before.end(), IsCommonControls6), 1);
     EXPECT_FALSE(Loaded(before, L"\\oleacc.dll")); // until an assistive client asks
 
+    // The names come from the program, everything else from the system's own object.
+    SendMessageW(program.Item(IDC_STATUS), WM_SETTEXT, 0, LPARAM(L"Falsche L\u00E4nge"));
     const struct {
         int id;
-        const wchar_t *name, *value, *description;
+        const wchar_t *name, *description;
     } controls[] = {
-        {IDC_ZEIT1, L"Erster Zeitwert", L"__:__:__", L""},
-        {IDC_ABLEGEN, L"In Zwischenablage: Zeitdifferenz", L"", L""},
-        {IDOK, L"Beenden", L"", L"Beenden des Programmes"},
+        {IDC_ZEIT1, L"Erster Zeitwert", L""},
+        {IDC_ZEIT2, L"Zweiter Zeitwert", L""},
+        {IDC_ERGEBNIS, L"Zeitdifferenz", L""},
+        {IDC_HOLEN1, L"Aus Zwischenablage: Erster Zeitwert", L""},
+        {IDC_HOLEN2, L"Aus Zwischenablage: Zweiter Zeitwert", L""},
+        {IDC_ABLEGEN, L"In Zwischenablage: Zeitdifferenz", L""},
+        {IDC_DIFFERENZ, L"Differenz", L"Berechnung der Zeitdifferenz"},
+        {IDOK, L"Beenden", L"Beenden des Programmes"},
+        {IDC_STATUS, L"Falsche L\u00E4nge", L""},
     };
     for (const auto& c : controls) {
-        AccessibleView view;
+        AccessibleView view, standard;
         ASSERT_TRUE(ReadAccessible(program.Item(c.id), view)) << c.id;
+        ASSERT_TRUE(ReadAccessible(program.Item(c.id), standard, true)) << c.id;
         EXPECT_EQ(view.name, c.name) << c.id;
-        EXPECT_EQ(view.value, c.value) << c.id;
         EXPECT_EQ(view.description, c.description) << c.id;
+        EXPECT_EQ(view.value, standard.value) << c.id; // what the field shows
+        EXPECT_EQ(view.role, standard.role) << c.id;
     }
+    AccessibleView first;
+    ReadAccessible(program.Item(IDC_ZEIT1), first);
+    EXPECT_EQ(first.value, L"__:__:__");
     EXPECT_TRUE(Loaded(ModulesOf(program.process.dwProcessId), L"\\oleacc.dll"));
     PostMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(program.EndsWithin(10000));

@@ -67,12 +67,9 @@ struct Reader {
 
 // Reads the extended dialog template `id` from the built program.
 bool ReadDialog(WORD id, Dialog& dialog, std::vector<Control>& controls) {
-    const std::wstring path = ExeDirectory() + L"Orvand.exe";
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG) : nullptr;
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    bool ok = bytes && SizeofResource(module, found) > 26;
+    const std::string resource = ProgramResource(RT_DIALOG, MAKEINTRESOURCEW(id));
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(resource.data());
+    bool ok = resource.size() > 26;
     if (ok) {
         Reader r = {bytes, bytes};
         ok = r.Get<WORD>() == 1 && r.Get<WORD>() == 0xFFFF; // version 1 of the extended form
@@ -97,9 +94,8 @@ bool ReadDialog(WORD id, Dialog& dialog, std::vector<Control>& controls) {
             c.text = r.NameOrOrdinal();
             r.at += r.Get<WORD>(); // creation data
         }
-        ok = ok && r.at <= bytes + SizeofResource(module, found);
+        ok = ok && r.at <= bytes + resource.size();
     }
-    if (module) FreeLibrary(module);
     return ok;
 }
 

@@ -4,7 +4,6 @@
 #include "dialogs/RechnerDlg.h"
 #include "framework/Accessible.h"
 #include "framework/App.h"
-#include "framework/Text.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -249,37 +248,6 @@ TEST_F(WindowExtras, ControlsAreThoseOfCommonControls6) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
         EXPECT_GE(version.dwMajorVersion, 6u);
     }
-}
-
-TEST_F(WindowExtras, AssistiveClientsReadTheTipsAsNames) {
-    Type(dialog.first.hwnd, "1234");
-    WriteWindowText(dialog.Item(IDC_STATUS), "Falsche L\xE4nge");
-    const struct {
-        int id;
-        const wchar_t *name, *description;
-    } controls[] = {
-        {IDC_ZEIT1, L"Erster Zeitwert", L""},
-        {IDC_ZEIT2, L"Zweiter Zeitwert", L""},
-        {IDC_ERGEBNIS, L"Zeitdifferenz", L""},
-        {IDC_HOLEN1, L"Aus Zwischenablage: Erster Zeitwert", L""},
-        {IDC_HOLEN2, L"Aus Zwischenablage: Zweiter Zeitwert", L""},
-        {IDC_ABLEGEN, L"In Zwischenablage: Zeitdifferenz", L""},
-        {IDC_DIFFERENZ, L"Differenz", L"Berechnung der Zeitdifferenz"},
-        {IDOK, L"Beenden", L"Beenden des Programmes"},
-        {IDC_STATUS, L"Falsche L\u00E4nge", L""},
-    };
-    for (const auto& c : controls) {
-        AccessibleView view, standard;
-        ASSERT_TRUE(ReadAccessible(dialog.Item(c.id), view)) << c.id;
-        ASSERT_TRUE(ReadAccessible(dialog.Item(c.id), standard, true)) << c.id;
-        EXPECT_EQ(view.name, c.name) << c.id;
-        EXPECT_EQ(view.description, c.description) << c.id;
-        EXPECT_EQ(view.value, standard.value) << c.id; // what the field shows
-        EXPECT_EQ(view.role, standard.role) << c.id;
-    }
-    AccessibleView first;
-    ReadAccessible(dialog.first.hwnd, first);
-    EXPECT_EQ(first.value, L"12:34:__");
 }
 
 // A named field on a thread of its own that never switched COM on; runs until WM_QUIT.
