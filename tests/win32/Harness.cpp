@@ -5,7 +5,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
 #include <cstring>
 
 void Pump() {
@@ -166,12 +165,4 @@ bool ReadAccessible(HWND control, AccessibleView& view, bool standard) {
     }
     CoUninitialize();
     return SUCCEEDED(found) && object;
-}
-
-bool IsCommonControls6(std::wstring path) {
-    std::transform(path.begin(), path.end(), path.begin(), towlower);
-    const std::wstring file = L"\\comctl32.dll";
-    return path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.") != path.npos &&
-           path.size() > file.size() &&
-           path.compare(path.size() - file.size(), file.size(), file) == 0;
 }

@@ -41,5 +41,3 @@ struct AccessibleView {
     LONG role = -1;
 };
 bool ReadAccessible(HWND control, AccessibleView& view, bool standard = false);
-// Whether `path` is the common controls library of version 6 (its side-by-side assembly).
-bool IsCommonControls6(std::wstring path);

@@ -141,6 +141,15 @@ std::vector<std::wstring> ModulesOf(DWORD id) {
     return paths;
 }
 
+// Whether `path` is the common controls library of version 6 (its side-by-side assembly).
+bool IsCommonControls6(std::wstring path) {
+    std::transform(path.begin(), path.end(), path.begin(), towlower);
+    const std::wstring file = L"\\comctl32.dll";
+    return path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.") != path.npos &&
+           path.size() > file.size() &&
+           path.compare(path.size() - file.size(), file.size(), file) == 0;
+}
+
 bool Loaded(const std::vector<std::wstring>& modules, const wchar_t* file) {
     return std::any_of(modules.begin(), modules.end(), [file](const std::wstring& path) {
         return path.size() > wcslen(file) &&

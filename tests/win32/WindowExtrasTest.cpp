@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <shlwapi.h>
 
 namespace {
 
@@ -215,39 +214,6 @@ TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
     DeleteObject(info.hbmMask);
     EXPECT_EQ(image.bmWidth, GetSystemMetrics(SM_CXSMICON));
     EXPECT_EQ(image.bmHeight, GetSystemMetrics(SM_CYSMICON));
-}
-
-// The module whose code `address` is.
-HMODULE ModuleOf(const void* address) {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<const wchar_t*>(address), &module);
-    return module;
-}
-
-TEST_F(WindowExtras, ControlsAreThoseOfCommonControls6) {
-    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
-    ASSERT_NE(controls, nullptr);
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(controls, path, MAX_PATH);
-    EXPECT_TRUE(IsCommonControls6(path)) << path;
-    // Version 6 brings fields, buttons and static texts of its own.
-    for (int id : {IDC_ZEIT1, IDC_DIFFERENZ, IDC_STATUS}) {
-        const void* procedure =
-            reinterpret_cast<void*>(GetClassLongPtrW(dialog.Item(id), GCLP_WNDPROC));
-        EXPECT_EQ(ModuleOf(procedure), controls) << id;
-    }
-    // Wine's library answers 5.81 in either version; there the two checks above tell.
-    const auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void*>(GetProcAddress(controls, "DllGetVersion")));
-    ASSERT_NE(getVersion, nullptr);
-    DLLVERSIONINFO version = {};
-    version.cbSize = sizeof version;
-    ASSERT_EQ(getVersion(&version), S_OK);
-    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
-        EXPECT_GE(version.dwMajorVersion, 6u);
-    }
 }
 
 // A named field on a thread of its own that never switched COM on; runs until WM_QUIT.
