@@ -1,8 +1,10 @@
-# Writes OUTPUT_DIR/Orvand-<version>-win32.zip (Orvand.exe and README.txt) and
-# OUTPUT_DIR/SHA256SUMS. The version is the file version of the program's version block,
-# read from resources/version.rc as tools/generate writes it. The zip depends on nothing
-# but its contents: fixed time stamps and modes, no extra attributes, a fixed order.
-# Usage: cmake -DEXE=... -DSOURCE_DIR=... -DOUTPUT_DIR=... -DWORK_DIR=... -P Dist.cmake
+# Writes OUTPUT_DIR/Orvand-<version>-win32.zip and -win64.zip (Orvand.exe and README.txt of
+# each program) and one OUTPUT_DIR/SHA256SUMS for both. The version is the file version of the
+# program's version block, read from resources/version.rc as tools/generate writes it. A zip
+# depends on nothing but its contents: fixed time stamps and modes, no extra attributes, a
+# fixed order.
+# Usage: cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DOUTPUT_DIR=... -P Dist.cmake
+# (the programs are BUILD_DIR/win32/Orvand.exe and BUILD_DIR/win64/Orvand.exe)
 
 file(STRINGS "${SOURCE_DIR}/resources/version.rc" version_line
     REGEX "^FILEVERSION [0-9]+,[0-9]+,[0-9]+,[0-9]+$")
@@ -17,30 +19,47 @@ if(NOT ZIP)
     message(FATAL_ERROR "dist needs the zip program (Debian package zip)")
 endif()
 
-# The files as they go into the zip; README.txt gets the version and Windows line ends.
-set(stage "${WORK_DIR}/stage")
-file(REMOVE_RECURSE "${stage}")
-file(MAKE_DIRECTORY "${stage}")
-file(COPY_FILE "${EXE}" "${stage}/Orvand.exe")
-configure_file("${SOURCE_DIR}/docs/README-win32.txt" "${stage}/README.txt" @ONLY NEWLINE_STYLE CRLF)
-set(entries Orvand.exe README.txt)
-foreach(entry ${entries})
-    file(CHMOD "${stage}/${entry}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-    execute_process(COMMAND touch -d "2001-08-03 00:00:00 UTC" "${stage}/${entry}"
+# Where each program runs, in the read-me's two languages.
+set(runs_de_win32 "Sie läuft ab Windows XP")
+set(runs_en_win32 "It runs on Windows XP or later")
+set(runs_de_win64 "Diese 64-Bit-Fassung läuft auf jedem 64-Bit-Windows für x64,\nauch wo 32-Bit-Programme nicht laufen,")
+set(runs_en_win64 "This 64-bit edition runs on any 64-bit Windows for x64,\nalso where 32-bit programs cannot run,")
+
+file(MAKE_DIRECTORY "${OUTPUT_DIR}")
+file(GLOB old "${OUTPUT_DIR}/Orvand-*-win*.zip")
+file(REMOVE ${old} "${OUTPUT_DIR}/SHA256SUMS")
+set(sums "")
+foreach(arch win32 win64)
+    set(exe "${BUILD_DIR}/${arch}/Orvand.exe")
+    if(NOT EXISTS "${exe}")
+        message(FATAL_ERROR "${exe} is missing: build the preset ${arch} first")
+    endif()
+    # The files as they go into the zip; README.txt gets the version and Windows line ends.
+    set(stage "${BUILD_DIR}/dist/${arch}")
+    file(REMOVE_RECURSE "${stage}")
+    file(MAKE_DIRECTORY "${stage}")
+    file(COPY_FILE "${exe}" "${stage}/Orvand.exe")
+    set(ORVAND_RUNS_DE "${runs_de_${arch}}")
+    set(ORVAND_RUNS_EN "${runs_en_${arch}}")
+    configure_file("${SOURCE_DIR}/docs/README-win32.txt" "${stage}/README.txt" @ONLY
+        NEWLINE_STYLE CRLF)
+    set(entries Orvand.exe README.txt)
+    foreach(entry ${entries})
+        file(CHMOD "${stage}/${entry}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+        execute_process(COMMAND touch -d "2001-08-03 00:00:00 UTC" "${stage}/${entry}"
+            COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+
+    set(name "Orvand-${ORVAND_VERSION}-${arch}.zip")
+    # zip writes local times: UTC keeps them the same on every machine. -X: no uid/gid or
+    # extra time fields, -D: no directory entries.
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env TZ=UTC "${ZIP}" -q -X -D "${OUTPUT_DIR}/${name}" ${entries}
+        WORKING_DIRECTORY "${stage}"
         COMMAND_ERROR_IS_FATAL ANY)
+    file(SHA256 "${OUTPUT_DIR}/${name}" hash)
+    string(APPEND sums "${hash}  ${name}\n")
 endforeach()
 
-set(name "Orvand-${ORVAND_VERSION}-win32.zip")
-file(MAKE_DIRECTORY "${OUTPUT_DIR}")
-file(GLOB old_zips "${OUTPUT_DIR}/Orvand-*-win32.zip")
-file(REMOVE ${old_zips} "${OUTPUT_DIR}/SHA256SUMS")
-# zip writes local times: UTC keeps them the same on every machine. -X: no uid/gid or extra
-# time fields, -D: no directory entries.
-execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC "${ZIP}" -q -X -D "${OUTPUT_DIR}/${name}" ${entries}
-    WORKING_DIRECTORY "${stage}"
-    COMMAND_ERROR_IS_FATAL ANY)
-
-file(SHA256 "${OUTPUT_DIR}/${name}" hash)
-file(WRITE "${OUTPUT_DIR}/SHA256SUMS" "${hash}  ${name}\n")
-message(STATUS "Wrote ${OUTPUT_DIR}/${name} and SHA256SUMS:\n   ${hash}  ${name}")
+file(WRITE "${OUTPUT_DIR}/SHA256SUMS" "${sums}")
+message(STATUS "Wrote ${OUTPUT_DIR}/SHA256SUMS:\n${sums}")
