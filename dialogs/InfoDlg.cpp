@@ -31,6 +31,6 @@ bool CInfoDlg::OnInitDialog() {
     GetClientRect(area, &rect);
     const DWORD style = WS_CHILD | WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT; // 0x50000003
     if (animation.Create(style, rect, area, IDC_ANIMATION) && animation.Open(IDR_ANIMATION))
-        animation.Play(0, 0xFFFF, UINT(-1));
+        animation.Play(0, 0xFFFF, -1);
     return true;
 }

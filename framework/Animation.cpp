@@ -16,6 +16,7 @@ bool CAnimation::Open(UINT resourceId) {
     return Send(ACM_OPENW, 0, reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(resourceId))) != 0;
 }
 
-bool CAnimation::Play(UINT from, UINT to, UINT repeat) {
-    return Send(ACM_PLAY, repeat, MAKELPARAM(from, to)) != 0;
+bool CAnimation::Play(UINT from, UINT to, int repeat) {
+    // The count is signed: -1 must stay -1 in a 64-bit WPARAM, not become 0xFFFFFFFF.
+    return Send(ACM_PLAY, WPARAM(INT_PTR(repeat)), MAKELPARAM(from, to)) != 0;
 }

@@ -10,5 +10,5 @@ public:
     // Opens clip `resourceId` (resource type "AVI") of the creating module.
     bool Open(UINT resourceId);
     // Plays frames from..to (0xFFFF: the last), `repeat` times (-1: without end).
-    bool Play(UINT from, UINT to, UINT repeat);
+    bool Play(UINT from, UINT to, int repeat);
 };
