@@ -1,10 +1,12 @@
 #!/bin/bash
 # Starts the built program as a user would, types two times with xdotool, presses Return,
 # activates "<" and reads the X clipboard with xclip; then the reverse road through ">".
-# Needs DISPLAY and WINEPREFIX (test.sh provides both). Usage: typical-run.sh Orvand.exe
+# Needs DISPLAY and WINEPREFIX (test.sh provides both). Usage: typical-run.sh <win32|win64> Orvand.exe
 # Every wait is for something to happen, with a limit: no fixed pauses.
 set -u
-exe=$1
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+loader=$(orvand_wine_loader "$1") || exit 2
+exe=$2
 fail() {
     echo "FAILED: $*"
     exit 1
@@ -21,7 +23,7 @@ wait_for() {
     return 1
 }
 
-wine "$exe" >/dev/null 2>&1 </dev/null &
+"$loader" "$exe" >/dev/null 2>&1 </dev/null &
 pid=$!
 xclip_pid=""
 xclip_log=$(mktemp)
