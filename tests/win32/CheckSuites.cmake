@@ -1,7 +1,8 @@
 # Compares the suites that the Win32 test program holds with those that CTest runs, so that
 # a new suite cannot go unrun and a registered one cannot run nothing.
-# cmake -DRUNNER=<wine runner> -DPROGRAM=<win32_tests.exe> -DSUITES=<a,b,...> -P CheckSuites.cmake
-execute_process(COMMAND ${RUNNER} ${PROGRAM} --gtest_list_tests
+# cmake -DRUNNER=<wine runner> -DARCH=<win32|win64> -DPROGRAM=<win32_tests.exe> -DSUITES=<a,b,...>
+#       -P CheckSuites.cmake
+execute_process(COMMAND ${RUNNER} ${ARCH} ${PROGRAM} --gtest_list_tests
     OUTPUT_VARIABLE listing RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "${PROGRAM} --gtest_list_tests failed: ${status}")

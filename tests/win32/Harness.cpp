@@ -119,9 +119,14 @@ std::wstring ExeDirectory() {
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
 }
 
+std::wstring ProgramPath() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"ORVAND_PROGRAM", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : ExeDirectory() + L"Orvand.exe";
+}
+
 std::string ProgramResource(LPCWSTR type, LPCWSTR id) {
-    const std::wstring path = ExeDirectory() + L"Orvand.exe";
-    HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE file = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = file ? FindResourceW(file, id, type) : nullptr;
     HGLOBAL loaded = found ? LoadResource(file, found) : nullptr;
     const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
@@ -142,11 +147,11 @@ std::wstring Take(BSTR text) {
 bool ReadAccessible(HWND control, AccessibleView& view, bool standard) {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
     IAccessible* object = nullptr;
-    const HRESULT found = standard
-                              ? CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
-                                                          reinterpret_cast<void**>(&object))
-                              : AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
-                                                           reinterpret_cast<void**>(&object));
+    const HRESULT found =
+        standard ? CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))
+                 : AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&object));
     if (SUCCEEDED(found) && object) {
         VARIANT self = {};
         self.vt = VT_I4;

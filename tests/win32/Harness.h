@@ -29,7 +29,10 @@ void ClearClipboard();
 int ThreadWindows(const wchar_t* className);
 // The directory of the test program (the program is built beside it).
 std::wstring ExeDirectory();
-// The bytes of resource (type, id) in the built Orvand.exe; empty when it has none.
+// The program file that the tests read: Orvand.exe beside the test program, or the file that
+// the environment variable ORVAND_PROGRAM names (the other architecture's program).
+std::wstring ProgramPath();
+// The bytes of resource (type, id) in that file; empty when it has none.
 std::string ProgramResource(LPCWSTR type, LPCWSTR id);
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
 // the copy's exit code, 0 when it showed what `expected` describes.

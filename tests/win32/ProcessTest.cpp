@@ -1,5 +1,5 @@
-// The built program as its own process: start-up state, the three ways to end it, its
-// manifest and what an assistive client in another process reads.
+// The built program as its own process: start-up state, the three ways to end it and what
+// an assistive client in another process reads.
 #include "Harness.h"
 
 #include "resources/resource.h"
@@ -105,23 +105,6 @@ TEST(Process, EscapeEndsItOnlyWhenTheFieldHoldsASelection) {
     EXPECT_TRUE(program.EndsWithin(10000));
     EXPECT_EQ(program.ExitCode(), 0u);
     EXPECT_FALSE(IsWindow(program.dialog));
-}
-
-TEST(Process, TheProgramCarriesItsManifest) {
-    const std::string manifest = ProgramResource(RT_MANIFEST, MAKEINTRESOURCEW(1));
-    ASSERT_FALSE(manifest.empty());
-    const char* const parts[] = {
-        R"(name="Microsoft.Windows.Common-Controls")",
-        R"(version="6.0.0.0")",
-        R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true<)",
-        R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, System<)",
-        "{e2011457-1546-43c5-a5fe-008deee3d3f0}", // Vista
-        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // 7
-        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
-        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
-        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
-    };
-    for (const char* part : parts) EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 
 // The paths of the modules loaded in process `id`, lower case.

@@ -1,4 +1,6 @@
-// The dialog templates as the built program holds them, and the fonts those dialogs need.
+// What the built program's file holds (dialog templates, manifest) and the fonts its dialogs
+// need. The tests only read the file, so they also check a program of another architecture
+// (see ProgramPath).
 #include "Harness.h"
 
 #include "resources/resource.h"
@@ -119,7 +121,7 @@ std::wstring Describe(const Control& c) {
     return line;
 }
 
-TEST(Templates, MatchTheirTables) {
+TEST(ProgramFile, MatchTheirTables) {
     const Font font = {8, FW_NORMAL, FALSE, DEFAULT_CHARSET};
     const std::wstring icon = L"#" + std::to_wstring(IDR_MAINFRAME);
     const struct {
@@ -170,6 +172,28 @@ TEST(Templates, MatchTheirTables) {
     }
 }
 
+TEST(ProgramFile, CarriesItsManifestForItsArchitecture) {
+    const std::string manifest = ProgramResource(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    ASSERT_FALSE(manifest.empty());
+    DWORD type = 0;
+    ASSERT_TRUE(GetBinaryTypeW(ProgramPath().c_str(), &type));
+    ASSERT_TRUE(type == SCS_32BIT_BINARY || type == SCS_64BIT_BINARY) << type;
+    const char* const parts[] = {
+        type == SCS_32BIT_BINARY ? R"(processorArchitecture="x86")"
+                                 : R"(processorArchitecture="amd64")",
+        R"(name="Microsoft.Windows.Common-Controls")",
+        R"(version="6.0.0.0")",
+        R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true<)",
+        R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, System<)",
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}", // Vista
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
+    };
+    for (const char* part : parts) EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
 // The face that a font asked for as `face` resolves to on this system.
 std::wstring ResolvedFace(const std::wstring& face, const Font& font) {
     HDC screen = GetDC(nullptr);
@@ -188,7 +212,7 @@ std::wstring ResolvedFace(const std::wstring& face, const Font& font) {
 
 // Without Wine's own fonts the dialogs fall back to another face and the caption buttons
 // show letters instead of their glyphs.
-TEST(Templates, TheirFontAndTheCaptionGlyphsAreInstalled) {
+TEST(ProgramFile, TheirFontAndTheCaptionGlyphsAreInstalled) {
     for (WORD id : {IDD_RECHNER, IDD_INFO}) {
         Dialog dialog;
         std::vector<Control> controls;
