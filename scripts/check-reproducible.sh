@@ -1,30 +1,38 @@
 #!/bin/bash
-# Builds the released program twice, from copies of the source tree in two different
-# directories, and checks that both Orvand.exe files are the same bytes, and the same as
-# build/win32/Orvand.exe when that exists. Prints the SHA-256; non-zero when they differ.
+# Builds each released program (32-bit and 64-bit) twice, from copies of the source tree in
+# two different directories, and checks that both builds give the same bytes, and the same
+# as build/<arch>/Orvand.exe where that exists. Builds execute nothing, so this runs on every
+# machine. Prints the SHA-256 of each; non-zero when two builds differ.
 set -u
 cd "$(dirname "$0")/.."
 work=$(mktemp -d /tmp/orvand-repro.XXXXXX) || exit 1
 trap 'rm -rf "$work"' EXIT
 
-sums=()
-for copy in "$work/a/src" "$work/second-build/orvand-source"; do
+copies=("$work/a/src" "$work/second-build/orvand-source")
+for copy in "${copies[@]}"; do
     mkdir -p "$copy"
     tar -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$copy" || exit 1
-    if ! (cd "$copy" && cmake --preset program >/dev/null &&
-        cmake --build --preset program --target Orvand -j2 >/dev/null); then
-        echo "Release build in $copy failed" >&2
-        exit 1
-    fi
-    sums+=("$(sha256sum <"$copy/build/program/Orvand.exe" | cut -d' ' -f1)")
 done
-echo "Orvand.exe SHA-256 of two clean builds: ${sums[0]} ${sums[1]}"
-if [ "${sums[0]}" != "${sums[1]}" ]; then
-    echo "Orvand.exe is not reproducible: two clean builds differ" >&2
-    exit 1
-fi
-if [ -f build/win32/Orvand.exe ] &&
-    [ "$(sha256sum <build/win32/Orvand.exe | cut -d' ' -f1)" != "${sums[0]}" ]; then
-    echo "build/win32/Orvand.exe differs from the clean builds (is it up to date?)" >&2
-    exit 1
-fi
+
+status=0
+for arch in win32 win64; do
+    sums=()
+    for copy in "${copies[@]}"; do
+        if ! (cd "$copy" && cmake --preset "program-$arch" >/dev/null &&
+            cmake --build --preset "program-$arch" --target Orvand -j2 >/dev/null); then
+            echo "Release build of the $arch program in $copy failed" >&2
+            exit 1
+        fi
+        sums+=("$(sha256sum <"$copy/build/program-$arch/Orvand.exe" | cut -d' ' -f1)")
+    done
+    echo "$arch Orvand.exe SHA-256 of two clean builds: ${sums[0]} ${sums[1]}"
+    if [ "${sums[0]}" != "${sums[1]}" ]; then
+        echo "The $arch Orvand.exe is not reproducible: two clean builds differ" >&2
+        status=1
+    elif [ -f "build/$arch/Orvand.exe" ] &&
+        [ "$(sha256sum <"build/$arch/Orvand.exe" | cut -d' ' -f1)" != "${sums[0]}" ]; then
+        echo "build/$arch/Orvand.exe differs from the clean builds (is it up to date?)" >&2
+        status=1
+    fi
+done
+exit $status
