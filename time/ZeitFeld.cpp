@@ -57,7 +57,14 @@ void ZeitFeld::Render() {
     MoveCaret(start);
 }
 
-void ZeitFeld::ParseText(const std::string& source) {
+void ZeitFeld::ParseText(const std::string& pasted) {
+    // A spreadsheet cell comes with "\r\n", a double-clicked word with a blank: what
+    // surrounds the time does not count, in the message either.
+    const char* const blanks = " \t\r\n";
+    const size_t from = pasted.find_first_not_of(blanks);
+    std::string source;
+    if (from != std::string::npos)
+        source = pasted.substr(from, pasted.find_last_not_of(blanks) + 1 - from);
     bool ok = false;
     if (source.size() == 8) {
         ok = true;

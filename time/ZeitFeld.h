@@ -39,8 +39,9 @@ public:
     void OnFocus();
     // Rebuilds the text from the slots and shows it, unless a selection is in place.
     void Render();
-    // Takes a time from text: HH?MM?SS (any separators) or HHMMSS.
-    void ParseText(const std::string& source);
+    // Takes a time from text: HH?MM?SS (any separators) or HHMMSS, between any blanks, tabs
+    // and line breaks.
+    void ParseText(const std::string& pasted);
     // Takes a time value; an invalid one, or one whose day count is no number, empties the
     // slots and leaves a message.
     void SetZeit(const ZeitWert& value, const std::string& sourceText);

@@ -111,11 +111,17 @@ struct Probe : FakeEdit {
     }
 };
 
-// Pasted text: accepted forms take the time or empty the slots, others leave them.
+// Pasted text (at most 15 bytes): accepted forms between blanks, tabs and line breaks take
+// the time or empty the slots, others leave them.
 // Returns whether the text had an accepted form.
-bool Paste(Probe& field, const std::string& source) {
+bool Paste(Probe& field, const std::string& pasted) {
     const std::string before = field.Slots();
-    field.ParseText(source);
+    field.ParseText(pasted);
+    const size_t from = pasted.find_first_not_of(" \t\r\n"); // blanks around it do not count
+    const std::string source =
+        from == std::string::npos
+            ? ""
+            : pasted.substr(from, pasted.find_last_not_of(" \t\r\n") + 1 - from);
     const size_t n = source.size();
     std::string six;
     for (size_t i = 0; i < n; ++i)

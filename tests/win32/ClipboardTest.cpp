@@ -103,7 +103,7 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
         const char *shown, *status;
     } cases[] = {
         {"1234", "01:02:03", "Falsche L\xE4nge"},
-        {"12:34:56\r\n", "01:02:03", "Falsche L\xE4nge"},
+        {" 99:00:00\r\n", "__:__:__", "\"99:00:00\" ist ung\xFCltig"}, // quoted as trimmed
         {"\xE4\xE4:00:00", "01:02:03", "Falsche L\xE4nge"},
         {"99:00:00", "__:__:__", "\"99:00:00\" ist ung\xFCltig"},
         {"126000", "__:__:__", "\"126000\" ist ung\xFCltig"},
