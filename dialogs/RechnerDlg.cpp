@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -124,23 +125,32 @@ void CRechnerDlg::OnToClipboard() {
 }
 
 bool CRechnerDlg::ReadClipboardText(std::string& text) {
-    // CF_TEXT is in the system's code page, not in the program's: take the Unicode text when
-    // there is one (the system offers it for CF_TEXT too) and convert it at the boundary.
-    const bool unicode = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
-    if (!unicode && !IsClipboardFormatAvailable(CF_TEXT)) return false;
     if (!OpenClipboard(hwnd)) return false;
+    // The first text format in the clipboard's order is the one its owner put there. The
+    // system makes the other one from it, all of it at once, when a program asks for that.
+    UINT format = 0;
+    for (UINT next = EnumClipboardFormats(0); next && !format; next = EnumClipboardFormats(next))
+        if (next == CF_TEXT || next == CF_UNICODETEXT) format = next;
     bool ok = false;
-    if (HANDLE data = GetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT)) {
+    if (HANDLE data = format ? GetClipboardData(format) : nullptr) {
         const SIZE_T size = GlobalSize(data);
         if (const void* block = GlobalLock(data)) {
-            // Up to the first NUL, but never past the end of the block.
-            if (unicode) {
+            // Up to the first NUL, never past the end of the block, and no further than one
+            // character past the longest text the field looks at: the rest changes nothing.
+            // CF_TEXT is in the system's code page, not in the program's.
+            const size_t most = ZeitFeld::longestText + 1;
+            size_t length = 0;
+            if (format == CF_UNICODETEXT) {
                 const auto* chars = static_cast<const wchar_t*>(block);
-                text = Narrow(chars, int(wcsnlen(chars, size / sizeof(wchar_t))));
+                length = wcsnlen(chars, std::min<size_t>(size / sizeof(wchar_t), most));
+                text = Narrow(chars, int(length));
             } else {
                 const auto* bytes = static_cast<const char*>(block);
-                text = NarrowAnsi(bytes, int(strnlen(bytes, size)));
+                length = strnlen(bytes, std::min<size_t>(size, most));
+                text = NarrowAnsi(bytes, int(length));
             }
+            // A cut text stays too long where conversion joined two units into one character.
+            if (length == most && text.size() < most) text.resize(most, '?');
             GlobalUnlock(data);
             ok = true;
         }

@@ -52,7 +52,8 @@ private:
     bool AnswerToolTip(NMHDR* notification, LRESULT& result);
     // Clipboard text into `field`; its complaint, if any, into the status line.
     void FromClipboard(CZeitEdit& field);
-    // The clipboard's CF_TEXT; false when there is none or it cannot be read.
+    // The start of the clipboard's text, enough for the field to judge it; false when there
+    // is none or it cannot be read.
     bool ReadClipboardText(std::string& text);
     // Sets the status line.
     void ShowStatus(const std::string& text);

@@ -63,7 +63,7 @@ void ZeitFeld::ParseText(const std::string& pasted) {
     const char* const blanks = " \t\r\n";
     const size_t from = pasted.find_first_not_of(blanks);
     std::string source;
-    if (from != std::string::npos)
+    if (pasted.size() <= longestText && from != std::string::npos)
         source = pasted.substr(from, pasted.find_last_not_of(blanks) + 1 - from);
     bool ok = false;
     if (source.size() == 8) {

@@ -39,6 +39,10 @@ public:
     void OnFocus();
     // Rebuilds the text from the slots and shows it, unless a selection is in place.
     void Render();
+    // The longest text ParseText looks at: a longer one has the wrong length, whatever blanks
+    // surround a time in it. A reader of a large text needs no more than one character past it.
+    static constexpr size_t longestText = 64;
+
     // Takes a time from text: HH?MM?SS (any separators) or HHMMSS, between any blanks, tabs
     // and line breaks.
     void ParseText(const std::string& pasted);

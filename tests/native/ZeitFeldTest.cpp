@@ -304,9 +304,11 @@ TEST(ZeitFeld, ParseTextAcceptedForms) {
 }
 
 TEST(ZeitFeld, ParseTextRefusedFormsKeepTheSlots) {
-    // Blanks inside the text count.
-    for (const std::string text : {"12:34", "12:34:56\r\n1", "1a:34:56", "", " \r\n", "12345",
-                                   "1234567", "12:34:5x", "12345a", "123456789", "1 2:34:56"}) {
+    // Blanks inside the text count, and so do all of them in a text longer than the field reads.
+    const std::string padded = "12:34:56" + std::string(ZeitFeld::longestText - 7, ' ');
+    for (const std::string text :
+         {"12:34", "12:34:56\r\n1", "1a:34:56", "", " \r\n", "12345", "1234567", "12:34:5x",
+          "12345a", "123456789", "1 2:34:56", padded.c_str()}) {
         Field field;
         field.Type("010203");
         field.ParseText(text);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#define PSAPI_VERSION 2 // GetProcessMemoryInfo from kernel32
+#include <psapi.h>
+
 #include <atomic>
 #include <thread>
 
@@ -119,6 +122,21 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
     ASSERT_TRUE(PutClipboardText("010203"));
     Click(IDC_HOLEN1); // a good import clears the line
     EXPECT_EQ(Status(), "");
+}
+
+TEST_F(Clipboard, LargeBlockIsJudgedByItsStart) {
+    // Neither the program nor the system converts the block: the process's working set, now
+    // and at its peak, grows by far less than the block's size.
+    ASSERT_TRUE(PutClipboardText("12:34:56" + std::string(4 << 20, '7')));
+    dialog.first.ParseText("010203");
+    PROCESS_MEMORY_COUNTERS before = {}, after = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    Click(IDC_HOLEN1);
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_EQ(Status(), "Falsche L\xE4nge");
+    EXPECT_EQ(dialog.first.GetText(), "01:02:03");
+    EXPECT_LT(after.WorkingSetSize, before.WorkingSetSize + (1 << 20));
+    EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + (1 << 20));
 }
 
 TEST_F(Clipboard, WithoutTextNothingChangesButTheStatusLine) {
