@@ -2,6 +2,7 @@
 #include "Applikation.h"
 
 #include "../framework/Format.h"
+#include "../framework/SystemLibrary.h"
 #include "../framework/Text.h"
 
 #include <memory>
@@ -11,13 +12,30 @@ IMPLEMENT_RUNTIME_CLASS(CApplikation, CApp)
 
 namespace {
 
+// The version functions of the system directory's VERSION.DLL, taken at run time: imported, a
+// VERSION.DLL beside the program would be loaded before the program's first line.
+struct VersionApi {
+    decltype(&GetFileVersionInfoSizeW) infoSize = nullptr;
+    decltype(&GetFileVersionInfoW) info = nullptr;
+    decltype(&VerQueryValueW) queryValue = nullptr;
+
+    // Takes all three; false when the library or any of them is missing.
+    bool Load() {
+        HMODULE library = SystemLibrary(L"version.dll");
+        infoSize = Find<decltype(infoSize)>(library, "GetFileVersionInfoSizeW");
+        info = Find<decltype(info)>(library, "GetFileVersionInfoW");
+        queryValue = Find<decltype(queryValue)>(library, "VerQueryValueW");
+        return infoSize && info && queryValue;
+    }
+};
+
 // A string value of the German (Unicode) string block, as CP1252.
-bool QueryString(const void* block, const wchar_t* name, std::string& out) {
+bool QueryString(const VersionApi& api, const void* block, const wchar_t* name, std::string& out) {
     std::wstring path = L"\\StringFileInfo\\040704B0\\";
     path += name;
     wchar_t* text = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block, path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+    if (!api.queryValue(block, path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
         return false;
     out = Narrow(text, int(wcsnlen(text, length))); // never past the value's own length
     return true;
@@ -59,25 +77,26 @@ bool CApplikation::ReadVersionInfo(std::string& fileVersion, std::string& produc
     // The program's own file by its full path: the name may hold characters that the
     // application name, kept in code page 1252, cannot.
     const std::wstring name = ModulePath(ResourceModule());
-    if (name.empty()) return false;
+    VersionApi api;
+    if (name.empty() || !api.Load()) return false;
     DWORD unused = 0;
-    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &unused);
+    const DWORD size = api.infoSize(name.c_str(), &unused);
     std::unique_ptr<char[]> block(new (std::nothrow) char[size + 1]);
     if (!block) return false;
 
     bool found = false;
-    if (GetFileVersionInfoW(name.c_str(), 0, size + 1, block.get())) {
+    if (api.info(name.c_str(), 0, size + 1, block.get())) {
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         // A damaged block can answer with anything: only a whole, signed structure counts.
-        if (VerQueryValueW(block.get(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+        if (api.queryValue(block.get(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
             fixed && length >= sizeof *fixed && fixed->dwSignature == VS_FFI_SIGNATURE) {
             fileVersion = VersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
             productVersion = VersionText(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
             found = true;
         }
-        QueryString(block.get(), L"Comments", comments);
-        QueryString(block.get(), L"LegalCopyright", copyright);
+        QueryString(api, block.get(), L"Comments", comments);
+        QueryString(api, block.get(), L"LegalCopyright", copyright);
     }
     return found;
 }

@@ -1,6 +1,7 @@
 // Accessible names: a control answers WM_GETOBJECT with its standard object, renamed.
 #include "Accessible.h"
 
+#include "SystemLibrary.h"
 #include "Text.h"
 
 #include <commctrl.h>
@@ -19,19 +20,6 @@ struct AccessibleTexts {
 const UINT_PTR subclassId = 1;
 
 using AllocString = decltype(&SysAllocString);
-
-// A function of a system library, or nullptr.
-template <class Function> Function Find(HMODULE module, const char* name) {
-    return module
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-               : nullptr;
-}
-
-// A system library, loaded on first use and kept: the objects handed out live in it.
-HMODULE Library(const wchar_t* name) {
-    HMODULE module = GetModuleHandleW(name);
-    return module ? module : LoadLibraryW(name);
-}
 
 // The standard object of a control, with the program's name and description where it has them.
 class CAccessible final : public IAccessible {
@@ -167,11 +155,11 @@ private:
 // Answers an assistive client's request for the control's client object; false leaves the
 // request to the control (no accessibility library, or the object could not be handed over).
 bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRESULT& answer) {
-    HMODULE oleacc = Library(L"oleacc.dll");
+    HMODULE oleacc = SystemLibrary(L"oleacc.dll");
     const auto createStandard =
         Find<decltype(&CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
     const auto handOver = Find<decltype(&LresultFromObject)>(oleacc, "LresultFromObject");
-    const auto allocString = Find<AllocString>(Library(L"oleaut32.dll"), "SysAllocString");
+    const auto allocString = Find<AllocString>(SystemLibrary(L"oleaut32.dll"), "SysAllocString");
     if (!createStandard || !handOver || !allocString) return false;
 
     IAccessible* standard = nullptr;
@@ -189,7 +177,7 @@ bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRES
         // Handing an object to another process needs COM on this thread: the first request
         // switches it on, for the rest of the thread's life.
         const auto initialize =
-            Find<decltype(&CoInitializeEx)>(Library(L"ole32.dll"), "CoInitializeEx");
+            Find<decltype(&CoInitializeEx)>(SystemLibrary(L"ole32.dll"), "CoInitializeEx");
         if (initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED)))
             answer = handOver(__uuidof(IAccessible), flags, object);
     }

@@ -1,0 +1,19 @@
+// The system's libraries, taken from the system directory only: never a file of the same name
+// from the program's folder or the current directory.
+#pragma once
+
+#include <windows.h>
+
+// Restricts every later search for a library, also for those that system libraries load, to the
+// system directory; false where the system cannot (before Windows 8, unless updated).
+bool SearchLibrariesInSystemOnly();
+// The library `file` (e.g. L"oleacc.dll") of the system directory, loaded on first use and kept
+// for the rest of the process; nullptr when it cannot be loaded.
+HMODULE SystemLibrary(const wchar_t* file);
+
+// A function of a library, or nullptr.
+template <class Function> Function Find(HMODULE module, const char* name) {
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
