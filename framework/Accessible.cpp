@@ -21,12 +21,24 @@ const UINT_PTR subclassId = 1;
 
 using AllocString = decltype(&SysAllocString);
 
-// The standard object of a control, with the program's name and description where it has them.
+// The accessibility type library, which describes IAccessible (version 1.1).
+const GUID accessibilityLibrary = {
+    0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// Whether `child` means the control itself: CHILDID_SELF, or left out by a late-bound client.
+bool IsSelf(const VARIANT& child) {
+    return (child.vt == VT_I4 && child.lVal == CHILDID_SELF) || child.vt == VT_EMPTY ||
+           (child.vt == VT_ERROR && child.scode == DISP_E_PARAMNOTFOUND);
+}
+
+// The standard object of a control, with the program's name and description where it has them,
+// as long as the control exists.
 class CAccessible final : public IAccessible {
 public:
     // Takes over the caller's reference to `standard`.
-    CAccessible(IAccessible* standard, const AccessibleTexts& texts, AllocString allocString)
-        : standard(standard), texts(texts), allocString(allocString) {}
+    CAccessible(HWND control, IAccessible* standard, const AccessibleTexts& texts,
+                AllocString allocString)
+        : control(control), standard(standard), texts(texts), allocString(allocString) {}
     CAccessible(const CAccessible&) = delete;
     CAccessible& operator=(const CAccessible&) = delete;
 
@@ -49,21 +61,34 @@ public:
         return ULONG(left);
     }
 
-    // IDispatch, as the standard object answers it.
+    // IDispatch: through the type information to this object's own methods, so that a
+    // late-bound client hears what the vtable says.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return standard->GetTypeInfoCount(count);
+        if (!count) return E_POINTER;
+        *count = TypeInfo() ? 1 : 0;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard->GetTypeInfo(index, locale, info);
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = index == 0 ? TypeInfo() : nullptr;
+        if (!*info) return index == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
+        (*info)->AddRef();
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        return standard->GetIDsOfNames(iid, names, count, locale, ids);
+        if (iid != IID{}) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* info = TypeInfo();
+        return info ? info->GetIDsOfNames(names, count, ids) : E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
                                      UINT* argument) override {
-        return standard->Invoke(id, iid, locale, flags, params, result, exception, argument);
+        if (iid != IID{}) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* info = TypeInfo();
+        return info ? info->Invoke(static_cast<IAccessible*>(this), id, flags, params, result,
+                                   exception, argument)
+                    : E_NOTIMPL;
     }
 
     // IAccessible: name and description may be the program's, the rest is the standard's.
@@ -135,11 +160,32 @@ public:
 private:
     using TextQuery = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
 
-    ~CAccessible() { standard->Release(); }
+    ~CAccessible() {
+        if (typeInfo) typeInfo->Release();
+        standard->Release();
+    }
 
-    // The program's text for the control itself; the standard answer when it has none.
+    // The type information of IAccessible (a dual interface), kept once found: the standard
+    // object's, or where that gives none (Wine) the registered type library's; nullptr if neither.
+    ITypeInfo* TypeInfo() {
+        if (typeInfo || SUCCEEDED(standard->GetTypeInfo(0, LOCALE_SYSTEM_DEFAULT, &typeInfo)))
+            return typeInfo;
+        typeInfo = nullptr;
+        const auto loadRegistered =
+            Find<decltype(&LoadRegTypeLib)>(SystemLibrary(L"oleaut32.dll"), "LoadRegTypeLib");
+        ITypeLib* library = nullptr;
+        if (loadRegistered && SUCCEEDED(loadRegistered(accessibilityLibrary, 1, 1, 0, &library))) {
+            if (FAILED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), &typeInfo)))
+                typeInfo = nullptr;
+            library->Release();
+        }
+        return typeInfo;
+    }
+
+    // The program's text for the control itself; the standard answer when it has none or the
+    // control is gone.
     HRESULT Answer(const std::wstring& own, VARIANT child, BSTR* text, TextQuery standardQuery) {
-        if (own.empty() || child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+        if (own.empty() || !IsSelf(child) || !IsWindow(control))
             return (standard->*standardQuery)(child, text);
         if (!text) return E_POINTER;
         *text = allocString(own.c_str());
@@ -147,7 +193,9 @@ private:
     }
 
     LONG references = 1;
+    const HWND control;
     IAccessible* standard;
+    ITypeInfo* typeInfo = nullptr;
     const AccessibleTexts texts; // a copy: clients may keep the object beyond the control
     const AllocString allocString;
 };
@@ -167,7 +215,7 @@ bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRES
                               reinterpret_cast<void**>(&standard))) ||
         !standard)
         return false;
-    CAccessible* object = new (std::nothrow) CAccessible(standard, texts, allocString);
+    CAccessible* object = new (std::nothrow) CAccessible(control, standard, texts, allocString);
     if (!object) {
         standard->Release();
         return false;
