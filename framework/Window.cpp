@@ -19,7 +19,9 @@ CWindow* CWindow::FromHandle(HWND window) {
 }
 
 bool CWindow::Subclass(HWND window) {
-    if (!window || hwnd) return false;
+    // A window has one object: a second one would take over its place on the chain, and the
+    // first one's going would then unhook the second.
+    if (!window || hwnd || FromHandle(window)) return false;
     // Whoever subclasses later (the tooltips, for one) stays on the chain in front of us.
     if (!SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
         return false;

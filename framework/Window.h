@@ -19,7 +19,7 @@ public:
     // The object bound to `window`, or nullptr.
     static CWindow* FromHandle(HWND window);
     // Binds an existing control and joins its subclass chain; undone by the destructor or
-    // when the window goes, whichever comes first.
+    // when the window goes, whichever comes first. False for a window bound to an object already.
     bool Subclass(HWND window);
 
     // Sees a message before it is translated and dispatched; true when it was consumed.

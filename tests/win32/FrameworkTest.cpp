@@ -39,6 +39,8 @@ TEST(Framework, ASubclasserAfterTheBindingSeesEveryMessage) {
         {
             CWindow object;
             ASSERT_TRUE(object.Subclass(edit));
+            CWindow second; // one object to a window
+            EXPECT_FALSE(second.Subclass(edit));
             ASSERT_TRUE(SetWindowSubclass(edit, Watch, 1, reinterpret_cast<DWORD_PTR>(&seen)));
             if (!objectFirst) DestroyWindow(edit);
         }
