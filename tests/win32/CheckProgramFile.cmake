@@ -1,7 +1,7 @@
 # Checks the built program's file without running any of it: it is there, it is a Windows GUI
-# program of its architecture, it stays within its size, and it imports comctl32's subclass
+# program of its architecture, it stays within its size, it imports comctl32's subclass
 # helpers by ordinal only (comctl32 5.8, which Windows XP loads for a program without a
-# manifest, has no names for them).
+# manifest, has no names for them), and it imports from known DLLs only.
 # cmake -DPROGRAM=<Orvand.exe> -DARCH=<win32|win64> -DOBJDUMP=<objdump> -DMAX_SIZE=<bytes>
 #       -P CheckProgramFile.cmake
 
@@ -34,8 +34,19 @@ if(size GREATER MAX_SIZE)
     list(APPEND problems "it has ${size} bytes, more than ${MAX_SIZE}")
 endif()
 
+# Known DLLs (of Windows 10 and 11) come from the system directory only, comctl32 from the
+# manifest's assembly; any other import is looked for beside the program first.
+set(known_dlls advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32
+    kernel32 msctf msvcrt normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore
+    shell32 shlwapi user32 wldap32 ws2_32 comctl32)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
 string(REPLACE "DLL Name: " "" imports "${imports}")
+string(TOLOWER "${imports}" unknown)
+string(REPLACE ".dll" "" unknown "${unknown}")
+list(REMOVE_ITEM unknown ${known_dlls})
+if(unknown)
+    list(APPEND problems "it imports DLLs that are no known DLLs: ${unknown}")
+endif()
 list(JOIN imports ", " imports)
 if(problems)
     list(JOIN problems "; " problems)
