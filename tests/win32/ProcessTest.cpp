@@ -19,12 +19,13 @@ struct Program {
     PROCESS_INFORMATION process = {};
     HWND dialog = nullptr;
 
-    bool Start() {
-        std::wstring command = L"\"" + ExeDirectory() + L"Orvand.exe\"";
+    // Starts the Orvand.exe of `folder`, which is also the current directory.
+    bool Start(const std::wstring& folder = ExeDirectory()) {
+        std::wstring command = L"\"" + folder + L"Orvand.exe\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
+        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.c_str(), &startup, &process))
             return false;
         WaitForInputIdle(process.hProcess, 10000);
         for (int i = 0; i < 500 && !dialog; ++i) {
@@ -53,6 +54,14 @@ struct Program {
         CloseHandle(process.hThread);
     }
 };
+
+// The program's info box, once it is there.
+HWND WaitForInfoBox() {
+    HWND box = nullptr;
+    for (int i = 0; i < 250 && !box; ++i, Sleep(20))
+        box = FindWindowW(L"#32770", L"Info \u00FCber Orvand");
+    return box;
+}
 
 void PostKey(HWND target, UINT vk) {
     PostMessageW(target, WM_KEYDOWN, vk, 1 | LPARAM(MapVirtualKeyW(vk, 0)) << 16);
@@ -187,13 +196,41 @@ TEST(Process, QuitWhileTheInfoBoxIsOpenEndsBothLoopsWithItsCode) {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.Ready());
     PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND box = nullptr;
-    for (int i = 0; i < 250 && !box; ++i, Sleep(20))
-        box = FindWindowW(L"#32770", L"Info \u00FCber Orvand");
-    ASSERT_NE(box, nullptr);
+    ASSERT_NE(WaitForInfoBox(), nullptr);
     PostThreadMessageW(program.process.dwThreadId, WM_QUIT, 7, 0);
     EXPECT_TRUE(program.EndsWithin(10000));
     EXPECT_EQ(program.ExitCode(), 7u);
+}
+
+TEST(Process, LoadsNoLibraryFromItsFolder) {
+    // A copy beside libraries named like system ones that leave a mark when loaded (Wine looks
+    // there first when its CTest entry says so). Wine's own user32 imports version.dll: there
+    // the version line shows that the program does not use the planted one.
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    wchar_t overrides[256] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
+    ASSERT_TRUE(!wine || wcsstr(overrides, L"version,oleacc=n,b")) << overrides;
+    const std::wstring folder = ExeDirectory() + L"planted\\";
+    ASSERT_TRUE(CopyFileW((ExeDirectory() + L"Orvand.exe").c_str(),
+                          (folder + L"Orvand.exe").c_str(), FALSE));
+    const auto marked = [&folder](const wchar_t* library) {
+        return GetFileAttributesW((folder + library + L".loaded").c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+    };
+    for (const wchar_t* mark : {L"version.dll.loaded", L"oleacc.dll.loaded"})
+        DeleteFileW((folder + mark).c_str());
+    Program program;
+    ASSERT_TRUE(program.Start(folder) && program.Ready());
+
+    AccessibleView view; // an assistive client asks
+    EXPECT_TRUE(ReadAccessible(program.Item(IDC_ZEIT1), view));
+    EXPECT_EQ(view.name, L"Erster Zeitwert");
+    PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND box = WaitForInfoBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WideText(GetDlgItem(box, IDC_VERSION)), L"Version (2.0.0.3)");
+    EXPECT_FALSE(marked(L"oleacc.dll"));
+    EXPECT_FALSE(!wine && marked(L"version.dll"));
 }
 
 } // namespace
