@@ -162,6 +162,13 @@ bool ReadAccessible(HWND control, AccessibleView& view, bool standard) {
         object->get_accValue(self, &value);
         object->get_accDescription(self, &description);
         object->get_accRole(self, &role);
+        DISPPARAMS arguments = {&self, nullptr, 1, 0};
+        VARIANT late = {};
+        if (SUCCEEDED(object->Invoke(DISPID_ACC_NAME, IID_NULL, LOCALE_USER_DEFAULT,
+                                     DISPATCH_PROPERTYGET, &arguments, &late, nullptr, nullptr)) &&
+            late.vt == VT_BSTR)
+            view.lateBoundName = late.bstrVal;
+        VariantClear(&late);
         view.name = Take(name);
         view.value = Take(value);
         view.description = Take(description);

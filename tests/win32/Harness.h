@@ -38,9 +38,10 @@ std::string ProgramResource(LPCWSTR type, LPCWSTR id);
 // the copy's exit code, 0 when it showed what `expected` describes.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);
 // What an assistive client reads from a control's client object: the program's answer to
-// WM_GETOBJECT, or with `standard` the system's own object for the control.
+// WM_GETOBJECT, or with `standard` the system's own object for the control. The name also as a
+// late-bound client reads it, through IDispatch::Invoke.
 struct AccessibleView {
-    std::wstring name, value, description;
+    std::wstring name, value, description, lateBoundName;
     LONG role = -1;
 };
 bool ReadAccessible(HWND control, AccessibleView& view, bool standard = false);

@@ -185,6 +185,7 @@ TEST(Process, RunsWithCommonControls6AndNamesItsControlsForOtherProcesses) {
     AccessibleView first;
     ReadAccessible(program.Item(IDC_ZEIT1), first);
     EXPECT_EQ(first.value, L"__:__:__");
+    EXPECT_EQ(first.lateBoundName, L"Erster Zeitwert");
     EXPECT_TRUE(Loaded(ModulesOf(program.process.dwProcessId), L"\\oleacc.dll"));
     PostMessageW(program.Item(IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(program.EndsWithin(10000));

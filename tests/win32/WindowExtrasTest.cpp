@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 namespace {
 
@@ -241,6 +242,32 @@ TEST_F(WindowExtras, NamesReachClientsFromAThreadWithoutCom) {
     PostThreadMessageW(id, WM_QUIT, 0, 0);
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
+}
+
+TEST_F(WindowExtras, AHeldObjectAnswersAsTheSystemsOnceItsFieldIsGone) {
+    HWND field =
+        CreateWindowW(L"Edit", L"", WS_POPUP, 0, 0, 60, 20, nullptr, nullptr, nullptr, nullptr);
+    SetAccessibleTexts(field, "Erster Zeitwert", "Beschreibung");
+    ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IAccessible *held = nullptr, *standard = nullptr;
+    const IID iid = __uuidof(IAccessible);
+    ASSERT_HRESULT_SUCCEEDED(
+        AccessibleObjectFromWindow(field, OBJID_CLIENT, iid, reinterpret_cast<void**>(&held)));
+    ASSERT_HRESULT_SUCCEEDED(
+        CreateStdAccessibleObject(field, OBJID_CLIENT, iid, reinterpret_cast<void**>(&standard)));
+    DestroyWindow(field);
+    VARIANT self = {};
+    self.vt = VT_I4; // CHILDID_SELF
+    for (auto query : {&IAccessible::get_accName, &IAccessible::get_accDescription}) {
+        BSTR mine = nullptr, system = nullptr;
+        EXPECT_EQ((held->*query)(self, &mine), (standard->*query)(self, &system));
+        EXPECT_EQ(std::wstring(mine ? mine : L""), std::wstring(system ? system : L""));
+        SysFreeString(mine);
+        SysFreeString(system);
+    }
+    held->Release();
+    standard->Release();
+    CoUninitialize();
 }
 
 // Asks the dialog for a tooltip text the way the tooltip control does.
