@@ -5,10 +5,11 @@
 # fonts-wine is only a recommendation of Wine, which --no-install-recommends skips, but the
 # windows need its fonts: "MS Sans Serif" for the dialogs, "Marlett" for the caption buttons.
 # Both architectures: the 32-bit program needs wine32 (from the i386 architecture), the 64-bit
-# one wine64; a machine that cannot execute 32-bit code still installs both.
+# one wine64; a machine that cannot execute 32-bit code still installs both. wixl and msitools
+# build the installer packages.
 ORVAND_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb
-    xdotool xclip x11-utils imagemagick locales zip clang libclang-rt-14-dev"
+    xdotool xclip x11-utils imagemagick locales zip clang libclang-rt-14-dev wixl msitools"
 
 orvand_missing_packages() {
     local missing="" p

@@ -1,0 +1,99 @@
+# Writes the Windows Installer package of one program, OUTPUT, from installer/Orvand.wxs with
+# wixl (Debian package wixl) and msibuild (msitools). Name, publisher, description and version
+# are those of the program's version block, the icon is the program's resources/orvand.ico.
+# The same sources give the same bytes: every code is derived by name (not at random), the
+# files' times are fixed, and the summary fields that wixl fills with the time of the build, a
+# random package code or English are rewritten.
+# Usage: cmake -DSOURCE_DIR=... -DPROGRAM=.../Orvand.exe -DARCH=<win32|win64> -DOUTPUT=....msi
+#        [-DVERSION=a.b.c.d, another version of the same program] -P Msi.cmake
+
+include("${CMAKE_CURRENT_LIST_DIR}/VersionBlock.cmake")
+orvand_read_version_block("${SOURCE_DIR}")
+if(NOT VERSION)
+    set(VERSION "${ORVAND_VERSION}")
+endif()
+foreach(tool wixl msiinfo msibuild)
+    find_program(${tool}_program ${tool})
+    if(NOT ${tool}_program)
+        message(FATAL_ERROR "the installer is built with ${tool} (Debian packages wixl, msitools)")
+    endif()
+endforeach()
+
+# The first version after this one's first three parts, which are all that Windows Installer
+# compares.
+string(REGEX MATCH "^([0-9]+\\.[0-9]+\\.)([0-9]+)" ignored "${VERSION}")
+math(EXPR next_build "${CMAKE_MATCH_2} + 1")
+set(next_build "${CMAKE_MATCH_1}${next_build}")
+
+if(ARCH STREQUAL "win64")
+    set(wixl_arch x64)
+    set(win64 yes)
+    set(program_files ProgramFiles64Folder)
+    set(platform x64)
+else()
+    set(wixl_arch x86)
+    set(win64 no)
+    set(program_files ProgramFilesFolder)
+    set(platform Intel)
+endif()
+
+# Name-based codes: the product's from its version and architecture (a new product for every
+# version), the package's also from everything that goes into it, the components' from the
+# architecture alone (stable across versions).
+set(namespace F322F88A-6857-4C23-86E1-1075F2763448)
+set(contents "")
+foreach(input "${PROGRAM}" "${SOURCE_DIR}/installer/Orvand.wxs" "${SOURCE_DIR}/resources/orvand.ico"
+        "${CMAKE_CURRENT_LIST_FILE}")
+    file(SHA256 "${input}" hash)
+    string(APPEND contents " ${hash}")
+endforeach()
+string(UUID product_code NAMESPACE ${namespace} NAME "product ${ARCH} ${VERSION}" TYPE SHA1 UPPER)
+string(UUID package_code NAMESPACE ${namespace} NAME "package ${ARCH} ${VERSION}${contents}"
+    TYPE SHA1 UPPER)
+foreach(component Programm Startmenue)
+    string(UUID ${component}_component NAMESPACE ${namespace} NAME "component ${ARCH} ${component}"
+        TYPE SHA1 UPPER)
+endforeach()
+
+# wixl takes the files by relative name from its working directory; their times go into the
+# cabinet, so they are fixed (UTC: the same on every machine), like the zip's.
+set(stage "${OUTPUT}.files")
+file(REMOVE_RECURSE "${stage}")
+file(MAKE_DIRECTORY "${stage}")
+file(COPY_FILE "${PROGRAM}" "${stage}/Orvand.exe")
+file(COPY_FILE "${SOURCE_DIR}/resources/orvand.ico" "${stage}/orvand.ico")
+set(time "2001-08-03 00:00:00")
+execute_process(COMMAND touch -d "${time} UTC" Orvand.exe orvand.ico WORKING_DIRECTORY "${stage}"
+    COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE "${OUTPUT}")
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${wixl_program} -a ${wixl_arch} -o "${OUTPUT}"
+        -D "ProductName=${ORVAND_ProductName}" -D "Manufacturer=${ORVAND_CompanyName}"
+        -D "Description=${ORVAND_FileDescription}" -D "Version=${VERSION}"
+        -D "NextBuild=${next_build}"
+        -D "ProductCode=${product_code}" -D "ProgramComponent=${Programm_component}"
+        -D "ShortcutComponent=${Startmenue_component}" -D "Win64=${win64}"
+        -D "ProgramFilesFolder=${program_files}" "${SOURCE_DIR}/installer/Orvand.wxs"
+    WORKING_DIRECTORY "${stage}"
+    OUTPUT_VARIABLE said ERROR_VARIABLE said RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS "${OUTPUT}")
+    message(FATAL_ERROR "wixl failed (${status}) on ${SOURCE_DIR}/installer/Orvand.wxs:\n${said}")
+endif()
+
+# The summary: the platform with German as the package's language (7), the package code (9),
+# and the times of creation and last save (12, 13).
+execute_process(COMMAND ${msiinfo_program} export "${OUTPUT}" _SummaryInformation
+    OUTPUT_VARIABLE summary COMMAND_ERROR_IS_FATAL ANY)
+string(REPLACE "-" "/" msi_time "${time}")
+foreach(field "7\t${platform};1031" "9\t{${package_code}}" "12\t${msi_time}" "13\t${msi_time}")
+    string(REGEX MATCH "^[0-9]+\t" id "${field}")
+    if(NOT summary MATCHES "\n${id}")
+        message(FATAL_ERROR "msiinfo showed no summary field ${id}of ${OUTPUT}:\n${summary}")
+    endif()
+    string(REGEX REPLACE "\n${id}[^\r\n]*" "\n${field}" summary "${summary}")
+endforeach()
+file(WRITE "${stage}/_SummaryInformation.idt" "${summary}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${msibuild_program} "${OUTPUT}"
+        -i "${stage}/_SummaryInformation.idt"
+    COMMAND_ERROR_IS_FATAL ANY)
+file(REMOVE_RECURSE "${stage}")
