@@ -1,18 +1,13 @@
 # Writes OUTPUT_DIR/Orvand-<version>-win32.zip and -win64.zip (Orvand.exe and README.txt of
-# each program) and one OUTPUT_DIR/SHA256SUMS for both. The version is the file version of the
-# program's version block, read from resources/version.rc as tools/generate writes it. A zip
-# depends on nothing but its contents: fixed time stamps and modes, no extra attributes, a
-# fixed order.
+# each program), the installer packages Orvand-<version>-win32.msi and -win64.msi (cmake/Msi.cmake)
+# and one OUTPUT_DIR/SHA256SUMS for all four. The version is the file version of the program's
+# version block, read from resources/version.rc as tools/generate writes it. A zip depends on
+# nothing but its contents: fixed time stamps and modes, no extra attributes, a fixed order.
 # Usage: cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DOUTPUT_DIR=... -P Dist.cmake
 # (the programs are BUILD_DIR/win32/Orvand.exe and BUILD_DIR/win64/Orvand.exe)
 
-file(STRINGS "${SOURCE_DIR}/resources/version.rc" version_line
-    REGEX "^FILEVERSION [0-9]+,[0-9]+,[0-9]+,[0-9]+$")
-if(NOT version_line)
-    message(FATAL_ERROR "no FILEVERSION line in ${SOURCE_DIR}/resources/version.rc")
-endif()
-string(REGEX REPLACE "^FILEVERSION " "" ORVAND_VERSION "${version_line}")
-string(REPLACE "," "." ORVAND_VERSION "${ORVAND_VERSION}")
+include("${CMAKE_CURRENT_LIST_DIR}/VersionBlock.cmake")
+orvand_read_version_block("${SOURCE_DIR}")
 
 find_program(ZIP zip)
 if(NOT ZIP)
@@ -26,7 +21,7 @@ set(runs_de_win64 "Diese 64-Bit-Fassung läuft auf jedem 64-Bit-Windows für x64
 set(runs_en_win64 "This 64-bit edition runs on any 64-bit Windows for x64,\nalso where 32-bit programs cannot run,")
 
 file(MAKE_DIRECTORY "${OUTPUT_DIR}")
-file(GLOB old "${OUTPUT_DIR}/Orvand-*-win*.zip")
+file(GLOB old "${OUTPUT_DIR}/Orvand-*-win*.zip" "${OUTPUT_DIR}/Orvand-*-win*.msi")
 file(REMOVE ${old} "${OUTPUT_DIR}/SHA256SUMS")
 set(sums "")
 foreach(arch win32 win64)
@@ -56,6 +51,17 @@ foreach(arch win32 win64)
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env TZ=UTC "${ZIP}" -q -X -D "${OUTPUT_DIR}/${name}" ${entries}
         WORKING_DIRECTORY "${stage}"
+        COMMAND_ERROR_IS_FATAL ANY)
+    file(SHA256 "${OUTPUT_DIR}/${name}" hash)
+    string(APPEND sums "${hash}  ${name}\n")
+endforeach()
+
+foreach(arch win32 win64)
+    set(name "Orvand-${ORVAND_VERSION}-${arch}.msi")
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DARCH=${arch}
+            -DPROGRAM=${BUILD_DIR}/${arch}/Orvand.exe -DOUTPUT=${OUTPUT_DIR}/${name}
+            -P "${CMAKE_CURRENT_LIST_DIR}/Msi.cmake"
         COMMAND_ERROR_IS_FATAL ANY)
     file(SHA256 "${OUTPUT_DIR}/${name}" hash)
     string(APPEND sums "${hash}  ${name}\n")

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Writes the release into dist/: a zip for each program (32-bit and 64-bit) and one
-# SHA256SUMS for both, from the programs the test builds make (build/win32, build/win64).
+# Writes the release into dist/: a zip and an installer package (.msi) for each program (32-bit
+# and 64-bit) and one SHA256SUMS for all, from the programs the test builds make (build/win32,
+# build/win64).
 set -u
 cd "$(dirname "$0")/.."
 for arch in win32 win64; do
