@@ -1,0 +1,75 @@
+#!/bin/bash
+# The installer package in a copy of the test prefix, per user and for all users: a silent
+# install places the program and its shortcut, the installer service knows one product with the
+# program's name, version, publisher and icon, the program starts from the shortcut, installing
+# again and upgrading keep one entry, and removal leaves nothing. Needs DISPLAY and WINEPREFIX.
+# Usage: install-msi.sh <win32|win64> msi_products.exe orvand.ico package.msi "name|version|
+#        publisher" newer.msi "name|newer version|publisher"
+set -u
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+arch=$1 products=$2 icon=$3 package=$4 entry=$5 newer=$6 newer_entry=$7
+loader=$(orvand_wine_loader "$arch") || exit 2
+work=$(mktemp -d)
+template=$WINEPREFIX
+# No menu entries on the Linux desktop for the shortcuts.
+export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe="
+trap 'wineserver -k; rm -rf "$work"' EXIT
+# The copy links the system folders, which nothing here writes, instead of copying 1 GB.
+mkdir "$WINEPREFIX" && (cd "$template" && tar -c --exclude=./drive_c/windows/sys{tem32,wow64} .) |
+    tar -x -C "$WINEPREFIX" || exit 2
+for system in "$template"/drive_c/windows/sys{tem32,wow64}; do
+    [ ! -d "$system" ] || cp -al "$system" "$WINEPREFIX/drive_c/windows/" || exit 2
+done
+for home in "$WINEPREFIX"/drive_c/users/*; do [ "${home##*/}" = Public ] || break; done
+shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orvand.lnk"
+
+msiexec() { timeout 120 "$loader" msiexec.exe "$1" "Z:${2//\//\\}" "${@:3}" /qn </dev/null &>/dev/null; }
+# The installer service knows exactly one product, $1, and keeps the program's icon for it.
+one_product() {
+    local known cached
+    known=$("${0%/*}/../../scripts/wine-run.sh" "$arch" "$products" 2>/dev/null | tr -d '\r')
+    cached=${known##*|} && cached=${cached#?:\\}
+    [ "${known%|*}" = "$1" ] && cmp -s "$icon" "$WINEPREFIX/drive_c/${cached//\\//}" && return
+    echo "    the installer service knows: ${known:-no product}" && return 1
+}
+# The program, started from its shortcut, shows its window; then every process ends.
+shows_window() {
+    local i shown=1
+    timeout 30 "$loader" start.exe /unix "$shortcut" </dev/null >/dev/null 2>&1
+    for i in $(seq 100); do
+        xdotool search --onlyvisible --name '^Orvand$' >/dev/null 2>&1 && shown=0 && break
+        sleep 0.2
+    done
+    wineserver -k; wineserver -w; return $shown
+}
+# Files and folders named after the program, and registry lines (saved as the server ends).
+traces() {
+    wineserver -k; wineserver -w
+    find "$WINEPREFIX/drive_c" -iname '*orvand*' && grep -hi orvand "$WINEPREFIX"/*.reg
+}
+before=$(traces)
+
+passed=0 failed=0
+check() {
+    if "${@:2}"; then passed=$((passed + 1)) && echo "ok: $1"; else
+        failed=$((failed + 1)) && echo "FAILED: $1"; fi
+}
+for how in "" ALLUSERS=1; do
+    folder="$home/AppData/Local/Programs/Orvand"
+    [ -z "$how" ] || folder="$WINEPREFIX/drive_c/Program Files/Orvand"
+    # (Wine 8 keeps the user's Start menu also for all users, where Windows takes the common one.)
+    echo "== ${how:-per user}"
+    check "silent install of ${package##*/}" msiexec /i "$package" $how
+    check "the program in ${folder#"$WINEPREFIX/"}" test -f "$folder/Orvand.exe"
+    check "the shortcut ${shortcut#"$WINEPREFIX/"}" test -f "$shortcut"
+    check "one product $entry, the program's icon" one_product "$entry"
+    check "the installed program shows its window" shows_window
+    check "the same package again" msiexec /i "$package" $how
+    check "one product $entry" one_product "$entry"
+    check "upgrade to ${newer##*/}" msiexec /i "$newer" $how
+    check "one product $newer_entry" one_product "$newer_entry"
+    check "removal" msiexec /x "$newer"
+    check "no file, shortcut or registry value left" [ "$(traces)" = "$before" ]
+done
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
