@@ -42,7 +42,7 @@ for arch in win32 win64; do
     cmake --build --preset "$arch" -j"$(nproc)" || exit 1
 done
 
-echo "== Two clean release builds of each program in other directories give the same bytes"
+echo "== Two clean release builds of each program and its installer package in other directories give the same bytes"
 scripts/check-reproducible.sh || exit 1
 
 if [ -n "$skipped" ]; then
