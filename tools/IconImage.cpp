@@ -1,7 +1,10 @@
-// Pixel art for the program icon, stored as 4-bit DIBs with AND masks.
+// The program icon: the 16-colour pixel art as 4-bit DIBs with AND masks, and the drawn
+// stopwatch in full colour with alpha at every standard size.
 #include "IconImage.h"
 
 #include "Bytes.h"
+#include "Png.h"
+#include "Stopwatch.h"
 
 #include <cstddef>
 
@@ -130,30 +133,67 @@ std::vector<uint8_t> MakeImage(const char* const* art, int size) {
     return out;
 }
 
+// One 32-bit image: BITMAPINFOHEADER (double height), BGRA rows with alpha, 1-bit AND mask
+// (set where the picture is less than half opaque, for systems that ignore alpha).
+std::vector<uint8_t> MakeAlphaImage(const std::vector<uint8_t>& rgba, int size) {
+    const size_t maskRow = RowBytes(size);
+    std::vector<uint8_t> colours, mask(maskRow * size, 0);
+    for (int row = 0; row < size; ++row) { // bottom-up
+        const uint8_t* pixel = &rgba[size_t(size - 1 - row) * size * 4];
+        for (int x = 0; x < size; ++x, pixel += 4) {
+            colours.insert(colours.end(), {pixel[2], pixel[1], pixel[0], pixel[3]});
+            if (pixel[3] < 128) mask[row * maskRow + x / 8] |= 0x80 >> (x % 8);
+        }
+    }
+    std::vector<uint8_t> out;
+    Put32(out, 40);
+    Put32(out, size);
+    Put32(out, size * 2);
+    Put16(out, 1);  // planes
+    Put16(out, 32); // bits per pixel
+    Put32(out, 0);  // BI_RGB
+    Put32(out, static_cast<uint32_t>(colours.size() + mask.size()));
+    for (int i = 0; i < 4; ++i) Put32(out, 0); // resolution, colours used and important
+    out.insert(out.end(), colours.begin(), colours.end());
+    out.insert(out.end(), mask.begin(), mask.end());
+    return out;
+}
+
+// An image of the icon file with its directory entry's size (0 means 256) and depth.
+struct Image {
+    int size, bits;
+    std::vector<uint8_t> bytes;
+};
+
 } // namespace
 
-// ICONDIR, two ICONDIRENTRYs, then the two images in the same order.
+// ICONDIR, the ICONDIRENTRYs, then the images in the same order: the two 16-colour images,
+// then the drawn ones. Sizes that systems before Vista read are DIBs; from 64 pixels on,
+// which only later systems ask for, PNG, which they read and which is far smaller.
 std::vector<uint8_t> MakeIcon() {
-    const std::vector<uint8_t> images[2] = {MakeImage(kArt32, 32), MakeImage(kArt16, 16)};
-    const int sizes[2] = {32, 16};
+    std::vector<Image> images = {{32, 4, MakeImage(kArt32, 32)}, {16, 4, MakeImage(kArt16, 16)}};
+    for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        const std::vector<uint8_t> rgba = DrawStopwatch(size);
+        images.push_back(
+            {size, 32, size >= 64 ? EncodePng(size, size, rgba) : MakeAlphaImage(rgba, size)});
+    }
 
     std::vector<uint8_t> out;
     Put16(out, 0); // reserved
     Put16(out, 1); // type: icon
-    Put16(out, 2); // count
-    uint32_t offset = 6 + 2 * 16;
-    for (int i = 0; i < 2; ++i) {
-        out.push_back(static_cast<uint8_t>(sizes[i]));
-        out.push_back(static_cast<uint8_t>(sizes[i]));
-        out.push_back(16); // colours
-        out.push_back(0);  // reserved
-        Put16(out, 1);     // planes
-        Put16(out, 4);     // bits per pixel
-        Put32(out, static_cast<uint32_t>(images[i].size()));
+    Put16(out, static_cast<uint32_t>(images.size()));
+    uint32_t offset = static_cast<uint32_t>(6 + 16 * images.size());
+    for (const Image& image : images) {
+        out.push_back(static_cast<uint8_t>(image.size)); // 256 is written as 0
+        out.push_back(static_cast<uint8_t>(image.size));
+        out.push_back(image.bits == 4 ? 16 : 0); // colours in the palette
+        out.push_back(0);                        // reserved
+        Put16(out, 1);                           // planes
+        Put16(out, static_cast<uint32_t>(image.bits));
+        Put32(out, static_cast<uint32_t>(image.bytes.size()));
         Put32(out, offset);
-        offset += static_cast<uint32_t>(images[i].size());
+        offset += static_cast<uint32_t>(image.bytes.size());
     }
-    for (const std::vector<uint8_t>& image : images)
-        out.insert(out.end(), image.begin(), image.end());
+    for (const Image& image : images) out.insert(out.end(), image.bytes.begin(), image.bytes.end());
     return out;
 }

@@ -1,8 +1,9 @@
-// The program icon: a stopwatch whose dial marks a quarter hour span, at 32x32 and 16x16.
+// The program icon: a stopwatch whose dial marks a quarter hour span, at every standard size.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-// Builds the .ico file: a 32x32 and a 16x16 image, 16 colours each, with transparency masks.
+// Builds the .ico file: the 32x32 and 16x16 16-colour images with transparency masks, then
+// the drawn stopwatch in 32-bit colour with alpha at 16, 20, 24, 32, 40, 48, 64 and 256.
 std::vector<uint8_t> MakeIcon();

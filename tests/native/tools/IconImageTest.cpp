@@ -8,41 +8,60 @@
 
 namespace {
 
-const size_t kDirectorySize = 6 + 2 * 16;
+// The images in directory order: the 16-colour pair, then the drawn ones.
+const struct {
+    int size, bits;
+} kImages[] = {{32, 4},  {16, 4},  {16, 32}, {20, 32}, {24, 32},
+               {32, 32}, {40, 32}, {48, 32}, {64, 32}, {256, 32}};
+const size_t kCount = sizeof kImages / sizeof kImages[0];
+const size_t kDirectorySize = 6 + kCount * 16;
 
-TEST(IconImage, DirectoryDescribesBothImages) {
-    std::vector<uint8_t> icon = MakeIcon();
+// The icon file, made once for all tests.
+const std::vector<uint8_t>& Icon() {
+    static const std::vector<uint8_t> icon = MakeIcon();
+    return icon;
+}
+
+TEST(IconImage, DirectoryDescribesEveryImage) {
+    const std::vector<uint8_t>& icon = Icon();
     ASSERT_GE(icon.size(), kDirectorySize);
     EXPECT_EQ(Read16(icon, 0), 0u);
     EXPECT_EQ(Read16(icon, 2), 1u); // icon, not cursor
-    ASSERT_EQ(Read16(icon, 4), 2u);
+    ASSERT_EQ(Read16(icon, 4), kCount);
 
-    const int sizes[2] = {32, 16};
-    size_t expectedOffset = kDirectorySize;
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(sizes[i]);
+    size_t expectedOffset = kDirectorySize, total = 0;
+    for (size_t i = 0; i < kCount; ++i) {
+        const int size = kImages[i].size, bits = kImages[i].bits;
+        SCOPED_TRACE(testing::Message() << size << "x" << size << " " << bits << " bits");
         size_t entry = 6 + 16 * i;
-        EXPECT_EQ(icon[entry + 0], sizes[i]);
-        EXPECT_EQ(icon[entry + 1], sizes[i]);
-        EXPECT_EQ(icon[entry + 2], 16); // colours
+        EXPECT_EQ(icon[entry + 0], size % 256); // 256 is written as 0
+        EXPECT_EQ(icon[entry + 1], size % 256);
+        EXPECT_EQ(icon[entry + 2], bits == 4 ? 16 : 0); // colours
         EXPECT_EQ(Read16(icon, entry + 4), 1u);
-        EXPECT_EQ(Read16(icon, entry + 6), 4u);
+        EXPECT_EQ(Read16(icon, entry + 6), uint32_t(bits));
         uint32_t bytes = Read32(icon, entry + 8), offset = Read32(icon, entry + 12);
         // Images follow the directory back to back and end with the file.
         EXPECT_EQ(offset, expectedOffset);
         expectedOffset = offset + bytes;
+        total += bytes;
         ASSERT_LE(expectedOffset, icon.size());
 
-        size_t colourRow = (sizes[i] * 4 + 31) / 32 * 4, maskRow = (sizes[i] + 31) / 32 * 4;
-        EXPECT_EQ(bytes, 40 + 16 * 4 + (colourRow + maskRow) * sizes[i]);
+        if (size >= 64) { // PNG, read back by the PNG tests
+            EXPECT_EQ(ReadFourCC(icon, offset), "\x89PNG");
+            EXPECT_EQ(icon[offset + 18] << 8 | icon[offset + 19], size); // IHDR width
+            continue;
+        }
+        size_t colourRow = (size * bits + 31) / 32 * 4, maskRow = (size + 31) / 32 * 4;
+        EXPECT_EQ(bytes, 40 + (bits == 4 ? 16 * 4 : 0) + (colourRow + maskRow) * size);
         EXPECT_EQ(Read32(icon, offset + 0), 40u);
-        EXPECT_EQ(Read32(icon, offset + 4), static_cast<uint32_t>(sizes[i]));
-        EXPECT_EQ(Read32(icon, offset + 8), static_cast<uint32_t>(2 * sizes[i]));
+        EXPECT_EQ(Read32(icon, offset + 4), static_cast<uint32_t>(size));
+        EXPECT_EQ(Read32(icon, offset + 8), static_cast<uint32_t>(2 * size));
         EXPECT_EQ(Read16(icon, offset + 12), 1u);
-        EXPECT_EQ(Read16(icon, offset + 14), 4u);
+        EXPECT_EQ(Read16(icon, offset + 14), uint32_t(bits));
         EXPECT_EQ(Read32(icon, offset + 16), 0u); // BI_RGB
     }
     EXPECT_EQ(expectedOffset, icon.size());
+    EXPECT_LE(total, 60u * 1024); // the images' share of the program file
 }
 
 // A decoded icon image: top-down colour indices and transparency.
@@ -70,11 +89,10 @@ Picture ReadPicture(const std::vector<uint8_t>& icon, int i, int size) {
 }
 
 TEST(IconImage, PicturesHaveAMotifAndATransparentSurround) {
-    std::vector<uint8_t> icon = MakeIcon();
-    const int sizes[2] = {32, 16};
+    const std::vector<uint8_t>& icon = Icon();
     for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(sizes[i]);
-        int size = sizes[i];
+        int size = kImages[i].size;
+        SCOPED_TRACE(size);
         Picture picture = ReadPicture(icon, i, size);
         int transparent = 0;
         std::set<int> opaqueColours;
@@ -95,6 +113,31 @@ TEST(IconImage, PicturesHaveAMotifAndATransparentSurround) {
         EXPECT_TRUE(picture.transparent[size - 1]);
         EXPECT_TRUE(picture.transparent[size * (size - 1)]);
         EXPECT_TRUE(picture.transparent[size * size - 1]);
+    }
+}
+
+// The drawn images: anti-aliased edges in the alpha channel, a transparent surround, and a
+// mask that agrees with the alpha for systems that draw icons without it.
+TEST(IconImage, DrawnImagesHaveAlphaAndAMatchingMask) {
+    const std::vector<uint8_t>& icon = Icon();
+    for (size_t i = 2; i < kCount && kImages[i].size < 64; ++i) {
+        const int size = kImages[i].size;
+        SCOPED_TRACE(size);
+        const size_t pixels = Read32(icon, 6 + 16 * i + 12) + 40, maskRow = (size + 31) / 32 * 4;
+        const size_t mask = pixels + size_t(size) * size * 4;
+        int clear = 0, partial = 0, opaque = 0;
+        for (int row = 0; row < size; ++row) {
+            for (int x = 0; x < size; ++x) {
+                const uint8_t alpha = icon.at(pixels + (size_t(row) * size + x) * 4 + 3);
+                const bool masked = (icon.at(mask + row * maskRow + x / 8) << (x % 8)) & 0x80;
+                EXPECT_EQ(masked, alpha < 128) << "row " << row << ", column " << x;
+                (alpha == 0 ? clear : alpha == 255 ? opaque : partial)++;
+            }
+        }
+        EXPECT_EQ(icon[pixels + 3], 0);     // a corner
+        EXPECT_GT(opaque, size * size / 3); // the motif
+        EXPECT_GT(clear, size * size / 8);  // its surround
+        EXPECT_GT(partial, size);           // anti-aliased edges
     }
 }
 
