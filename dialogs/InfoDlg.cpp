@@ -9,6 +9,10 @@
 
 CInfoDlg::CInfoDlg() : CDialog(IDD_INFO) {}
 
+CInfoDlg::~CInfoDlg() {
+    if (hwnd) DestroyWindow(hwnd);
+}
+
 bool CInfoDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
@@ -24,6 +28,11 @@ bool CInfoDlg::OnInitDialog() {
     const char* const caption = "Info \xFC"
                                 "ber %s"; // CP1252 "Info über %s"
     SetText(Format(caption, app ? app->appName.c_str() : ""));
+    // The template's icon control loads the system-wide size; this is the box's own.
+    if (HICON own = LoadIconForDpi(ResourceModule(), IDR_MAINFRAME, false, Dpi())) {
+        SendMessageW(Item(IDC_INFOICON), STM_SETICON, reinterpret_cast<WPARAM>(own), 0);
+        icon.Reset(own);
+    }
 
     // The clip plays inside the animation area, centred, its background colour transparent.
     HWND area = Item(IDC_ANIMATION);

@@ -7,8 +7,11 @@
 class CInfoDlg : public CDialog {
 public:
     CInfoDlg();
+    // The box goes before its icon.
+    ~CInfoDlg() override;
 
     CAnimation animation;
+    CIcon icon; // the program icon's own image of the large icon size for the box's DPI
 
 protected:
     bool OnInitDialog() override;

@@ -14,6 +14,10 @@
 #include <cstring>
 #include <cwchar>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0 // Windows 8.1 on
+#endif
+
 const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Command(IDC_DIFFERENZ, &CRechnerDlg::OnCalculate),
     Command(IDC_HOLEN1, &CRechnerDlg::OnFromClipboard1),
@@ -23,14 +27,17 @@ const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Message(WM_SYSCOMMAND, &CRechnerDlg::OnSysCommand),
     Message(WM_PAINT, &CRechnerDlg::OnPaint),
     Message(WM_QUERYDRAGICON, &CRechnerDlg::OnQueryDragIcon),
-    Message(WM_DESTROY, &CRechnerDlg::DestroySmallIcon),
+    Message(WM_DPICHANGED, &CRechnerDlg::OnDpiChanged),
     Notify(TTN_NEEDTEXTA, &CRechnerDlg::AnswerToolTip),
     Notify(TTN_NEEDTEXTW, &CRechnerDlg::AnswerToolTip),
     TableEnd<CRechnerDlg>(),
 };
 
-CRechnerDlg::CRechnerDlg()
-    : CDialog(IDD_RECHNER), icon(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+CRechnerDlg::CRechnerDlg() : CDialog(IDD_RECHNER) {}
+
+CRechnerDlg::~CRechnerDlg() {
+    if (hwnd) DestroyWindow(hwnd);
+}
 
 bool CRechnerDlg::OnInitDialog() {
     NameControls();
@@ -46,11 +53,7 @@ bool CRechnerDlg::OnInitDialog() {
             AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, Widen(about).c_str());
         }
     }
-    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    smallIcon = static_cast<HICON>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
+    SetIcons(Dpi());
     EnableToolTips();
     return true; // the dialog manager focuses the first time field
 }
@@ -208,25 +211,35 @@ LRESULT CRechnerDlg::OnPaint(WPARAM, LPARAM) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-    const int iconWidth = GetSystemMetrics(SM_CXICON);
-    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    const int iconWidth = SystemMetricForDpi(SM_CXICON, iconDpi);
+    const int iconHeight = SystemMetricForDpi(SM_CYICON, iconDpi);
     RECT client;
     GetClientRect(hwnd, &client);
     const int x = (client.right - client.left - iconWidth + 1) / 2;
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    DrawIcon(dc, x, y, icon);
+    DrawIconEx(dc, x, y, icon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
     EndPaint(hwnd, &paint);
     return 0;
 }
 
 LRESULT CRechnerDlg::OnQueryDragIcon(WPARAM, LPARAM) {
-    return reinterpret_cast<LRESULT>(icon);
+    return reinterpret_cast<LRESULT>(HICON(icon));
 }
 
-LRESULT CRechnerDlg::DestroySmallIcon(WPARAM, LPARAM) {
-    if (smallIcon) DestroyIcon(smallIcon);
-    smallIcon = nullptr;
-    LeaveToDefault(); // the dialog's own clean-up follows
+void CRechnerDlg::SetIcons(UINT dpi) {
+    // The window lets go of the old icons before they are destroyed.
+    HICON big = LoadIconForDpi(ResourceModule(), IDR_MAINFRAME, false, dpi);
+    HICON small = LoadIconForDpi(ResourceModule(), IDR_MAINFRAME, true, dpi);
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
+    icon.Reset(big);
+    smallIcon.Reset(small);
+    iconDpi = dpi;
+}
+
+LRESULT CRechnerDlg::OnDpiChanged(WPARAM dpi, LPARAM) {
+    SetIcons(LOWORD(dpi));
+    LeaveToDefault(); // the system scales and places the dialog
     return 0;
 }
 

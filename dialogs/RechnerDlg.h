@@ -9,14 +9,19 @@
 class CRechnerDlg : public CDialog {
 public:
     CRechnerDlg();
+    // The window goes before its icons, and while this class still sees its messages.
+    ~CRechnerDlg() override;
 
     CZeitEdit result;
     CZeitEdit second;
     CZeitEdit first;
-    HICON icon;
-    HICON smallIcon = nullptr; // the icon's own image of the small size, for the title bar
+    // The program icon's own images of the system's large and small icon sizes for the
+    // window's DPI: Alt+Tab, task bar and minimized window; title bar.
+    CIcon icon;
+    CIcon smallIcon;
     bool foreground = false;
     bool infoOpen = false;
+    UINT iconDpi = 0; // the DPI the icons were loaded for
 
     // Shows the absolute difference of the two times in the result field.
     void OnCalculate();
@@ -44,8 +49,10 @@ private:
     // Minimized, the window shows its icon centred.
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
-    // The small icon goes with the window.
-    LRESULT DestroySmallIcon(WPARAM, LPARAM);
+    // Loads and sets the window's icons for `dpi` (0: the system's); the old ones go.
+    void SetIcons(UINT dpi);
+    // On a screen of another DPI the window takes the icon sizes of that screen.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM);
     // Names and descriptions for screen readers, from the tooltip texts.
     void NameControls();
     // A tooltip asks for its text: the string resource with the control's ID.

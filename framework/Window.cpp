@@ -8,6 +8,14 @@
 namespace {
 // The window property that points from an HWND to its CWindow.
 const wchar_t* const objectProperty = L"Orvand.CWindow";
+
+// A function of USER32 that older systems lack, or nullptr.
+template <class Function> Function FindUser32(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+               : nullptr;
+}
 } // namespace
 
 CWindow::~CWindow() {
@@ -84,4 +92,27 @@ LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPA
     else if (self->Dispatch(msg, wParam, lParam, result))
         return result;
     return DefSubclassProc(window, msg, wParam, lParam);
+}
+
+UINT CWindow::Dpi() const {
+    const auto dpiForWindow = FindUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    return dpiForWindow && hwnd ? dpiForWindow(hwnd) : 0;
+}
+
+void CIcon::Reset(HICON icon) {
+    if (handle && handle != icon) DestroyIcon(handle);
+    handle = icon;
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    const auto metricForDpi = FindUser32<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    return metricForDpi && dpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+HICON LoadIconForDpi(HINSTANCE module, UINT id, bool small, UINT dpi) {
+    const int width = SystemMetricForDpi(small ? SM_CXSMICON : SM_CXICON, dpi);
+    const int height = SystemMetricForDpi(small ? SM_CYSMICON : SM_CYICON, dpi);
+    // Not LR_SHARED: the system would hand back whichever size of the icon it loaded first.
+    return static_cast<HICON>(
+        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }

@@ -39,6 +39,9 @@ public:
     // Whether the current handler kept its message (see LeaveToDefault).
     bool Handled() const { return handled; }
 
+    // The window's DPI (96 at 100 %) where the system keeps one per window, else 0.
+    UINT Dpi() const;
+
 protected:
     // Binds `window` to this object (no change to the window procedure).
     void Attach(HWND window);
@@ -57,3 +60,27 @@ private:
     bool subclassed = false;
     bool handled = true;
 };
+
+// An icon the program loaded for itself (not shared): destroyed with its holder or when
+// another one takes its place.
+class CIcon {
+public:
+    CIcon() = default;
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+    ~CIcon() { Reset(); }
+
+    // Takes `icon` over and destroys the one held before.
+    void Reset(HICON icon = nullptr);
+    operator HICON() const { return handle; }
+
+private:
+    HICON handle = nullptr;
+};
+
+// System metric `index` for `dpi` where the system has metrics per DPI, else (and for dpi
+// 0) the system-wide one.
+int SystemMetricForDpi(int index, UINT dpi);
+// Icon `id` of `module` at the system's large or small icon size for `dpi` (see
+// SystemMetricForDpi): the resource's own image of that size where it has one.
+HICON LoadIconForDpi(HINSTANCE module, UINT id, bool small, UINT dpi);

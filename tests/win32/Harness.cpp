@@ -2,6 +2,7 @@
 #include "Harness.h"
 
 #include "framework/App.h"
+#include "resources/resource.h"
 
 #include <oleacc.h>
 
@@ -133,6 +134,17 @@ std::string ProgramResource(LPCWSTR type, LPCWSTR id) {
     std::string resource = bytes ? std::string(bytes, SizeofResource(file, found)) : "";
     if (file) FreeLibrary(file);
     return resource;
+}
+
+std::vector<IconImage> ProgramIcon() {
+    const std::string group = ProgramResource(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    std::vector<IconImage> images;
+    for (size_t at = 6; at + 14 <= group.size(); at += 14) { // GRPICONDIRENTRYs
+        const auto* entry = reinterpret_cast<const BYTE*>(&group[at]);
+        images.push_back({entry[0] ? entry[0] : 256, entry[6] | entry[7] << 8,
+                          ProgramResource(RT_ICON, MAKEINTRESOURCEW(entry[12] | entry[13] << 8))});
+    }
+    return images;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Routes every waiting message through pre-translation, translation and dispatch.
 void Pump();
@@ -34,6 +35,12 @@ std::wstring ExeDirectory();
 std::wstring ProgramPath();
 // The bytes of resource (type, id) in that file; empty when it has none.
 std::string ProgramResource(LPCWSTR type, LPCWSTR id);
+// The images of the program icon (group IDR_MAINFRAME) in the built Orvand.exe, in order.
+struct IconImage {
+    int size, bits;
+    std::string bytes;
+};
+std::vector<IconImage> ProgramIcon();
 // Runs the InfoCopy suite in a copy of this program named `name` (see InfoDlgTest.cpp);
 // the copy's exit code, 0 when it showed what `expected` describes.
 DWORD RunCopy(const std::wstring& name, const char* expected, bool withVersion, bool withClip);

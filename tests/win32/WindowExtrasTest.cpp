@@ -1,6 +1,7 @@
 // The calculator window's extras: system menu, always on top, info box, tooltips, icons.
 #include "Harness.h"
 
+#include "dialogs/InfoDlg.h"
 #include "dialogs/RechnerDlg.h"
 #include "framework/Accessible.h"
 #include "framework/App.h"
@@ -10,6 +11,8 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -203,18 +206,60 @@ TEST_F(WindowExtras, StandardSystemCommandsStillWork) {
     EXPECT_TRUE(dialog.Ended());
 }
 
-TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
-    ASSERT_NE(dialog.icon, nullptr);
-    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0)), dialog.icon);
-    // The small one is the icon's own image of the small size, not the big one shrunk.
+// An icon's colour bitmap: its bits (32 per pixel under Wine, for every icon) and width.
+std::vector<DWORD> IconPixels(HICON icon, LONG& width) {
     ICONINFO info = {};
-    ASSERT_TRUE(GetIconInfo(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_SMALL, 0)), &info));
     BITMAP image = {};
+    if (!GetIconInfo(icon, &info)) return {};
     GetObjectW(info.hbmColor, sizeof image, &image);
+    std::vector<DWORD> pixels(size_t(image.bmWidth) * size_t(image.bmHeight));
+    GetBitmapBits(info.hbmColor, LONG(pixels.size() * 4), pixels.data());
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
-    EXPECT_EQ(image.bmWidth, GetSystemMetrics(SM_CXSMICON));
-    EXPECT_EQ(image.bmHeight, GetSystemMetrics(SM_CYSMICON));
+    width = image.bmWidth;
+    return pixels;
+}
+
+// The program icon's own full-colour image of `size` pixels, made into an icon unscaled.
+std::vector<DWORD> OwnImage(int size) {
+    for (IconImage& image : ProgramIcon()) {
+        if (image.size != size || image.bits != 32) continue;
+        HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image.bytes[0]),
+                                              DWORD(image.bytes.size()), TRUE, 0x00030000, size,
+                                              size, LR_DEFAULTCOLOR);
+        LONG width = 0;
+        const std::vector<DWORD> pixels = IconPixels(icon, width);
+        DestroyIcon(icon);
+        return pixels;
+    }
+    return {};
+}
+
+// The window's and the info box's icons are the program icon's own images of the system's
+// sizes for the screen's DPI, not others scaled; on a screen of another DPI, that screen's.
+TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const char* expected = std::getenv("ORVAND_EXPECT_DPI"); // set where the prefix has another
+    ASSERT_EQ(dpi, expected ? std::atoi(expected) : dpi) << "LogPixels did not take effect";
+    CInfoDlg info;
+    ASSERT_TRUE(info.Create(nullptr));
+    EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0)), dialog.icon);
+    RECT rect = Rect();
+    const UINT dpiChanged = 0x02E0; // WM_DPICHANGED, from Windows 8.1 on
+    for (int now : {dpi, 192}) {
+        if (now != dpi) SendMessageW(dialog.hwnd, dpiChanged, MAKEWPARAM(now, now), LPARAM(&rect));
+        const std::pair<LRESULT, int> icons[] = {
+            {SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0), MulDiv(32, now, 96)},
+            {SendMessageW(dialog.hwnd, WM_GETICON, ICON_SMALL, 0), MulDiv(16, now, 96)},
+            {SendMessageW(info.Item(IDC_INFOICON), STM_GETICON, 0, 0), MulDiv(32, dpi, 96)}};
+        for (const auto& [icon, size] : icons) {
+            LONG width = 0;
+            const bool own = IconPixels(HICON(icon), width) == OwnImage(size);
+            EXPECT_TRUE(width == size && own) << size << " pixels at " << now << " DPI";
+        }
+    }
 }
 
 // A named field on a thread of its own that never switched COM on; runs until WM_QUIT.
@@ -318,16 +363,24 @@ std::wstring ShownTip() {
     return tip ? WideText(tip) : L"";
 }
 
-TEST_F(WindowExtras, ToolTipsGoWithTheirDialog) {
+// A window made by Create goes with its object, and so do its tooltips and icons.
+TEST_F(WindowExtras, ToolTipsAndIconsGoWithTheirDialog) {
     const int before = ThreadWindows(TOOLTIPS_CLASSW);
     int during = 0;
+    HICON icons[2] = {};
     {
         CRechnerDlg other;
         ASSERT_TRUE(other.Create(nullptr));
         during = ThreadWindows(TOOLTIPS_CLASSW);
+        icons[0] = HICON(SendMessageW(other.hwnd, WM_GETICON, ICON_BIG, 0));
+        icons[1] = HICON(SendMessageW(other.hwnd, WM_GETICON, ICON_SMALL, 0));
     }
     EXPECT_EQ(during, before + 1);
     EXPECT_EQ(ThreadWindows(TOOLTIPS_CLASSW), before);
+    for (HICON icon : icons) {
+        ICONINFO info = {};
+        EXPECT_FALSE(GetIconInfo(icon, &info)) << "an icon outlived its window";
+    }
 }
 
 TEST_F(WindowExtras, HoveringShowsTheTip) {
