@@ -1,6 +1,7 @@
 // CWindow: HWND binding, subclassing and message routing.
 #include "Window.h"
 
+#include "SystemLibrary.h"
 #include "Text.h"
 
 #include <commctrl.h>
@@ -9,12 +10,9 @@ namespace {
 // The window property that points from an HWND to its CWindow.
 const wchar_t* const objectProperty = L"Orvand.CWindow";
 
-// A function of USER32 that older systems lack, or nullptr.
-template <class Function> Function FindUser32(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-               : nullptr;
+// USER32, in every process with a window; newer functions of it are looked up at run time.
+HMODULE User32() {
+    return GetModuleHandleW(L"user32.dll");
 }
 } // namespace
 
@@ -95,7 +93,7 @@ LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPA
 }
 
 UINT CWindow::Dpi() const {
-    const auto dpiForWindow = FindUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const auto dpiForWindow = Find<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
     return dpiForWindow && hwnd ? dpiForWindow(hwnd) : 0;
 }
 
@@ -105,7 +103,7 @@ void CIcon::Reset(HICON icon) {
 }
 
 int SystemMetricForDpi(int index, UINT dpi) {
-    const auto metricForDpi = FindUser32<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    const auto metricForDpi = Find<int(WINAPI*)(int, UINT)>(User32(), "GetSystemMetricsForDpi");
     return metricForDpi && dpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
 }
 

@@ -226,7 +226,7 @@ TEST(ProgramFile, TheirFontAndTheCaptionGlyphsAreInstalled) {
 
 // The program icon as the built program holds it: every size in full colour, the largest ones
 // as PNG, and the two 16-colour images as they have always been.
-TEST(Templates, ProgramIconHoldsEverySize) {
+TEST(ProgramFile, ProgramIconHoldsEverySize) {
     std::string images;
     size_t total = 0;
     for (const IconImage& image : ProgramIcon()) {
