@@ -1,10 +1,10 @@
 # Writes OUTPUT_DIR/Orvand-<version>-win32.zip and -win64.zip (Orvand.exe and README.txt of
-# each program), the installer packages Orvand-<version>-win32.msi and -win64.msi (cmake/Msi.cmake)
-# and one OUTPUT_DIR/SHA256SUMS for all four. The version is the file version of the program's
+# each program), copies the installer packages Orvand-<version>-win32.msi and -win64.msi beside
+# them, and writes one OUTPUT_DIR/SHA256SUMS for all four. The version is the file version of the program's
 # version block, read from resources/version.rc as tools/generate writes it. A zip depends on
 # nothing but its contents: fixed time stamps and modes, no extra attributes, a fixed order.
 # Usage: cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DOUTPUT_DIR=... -P Dist.cmake
-# (the programs are BUILD_DIR/win32/Orvand.exe and BUILD_DIR/win64/Orvand.exe)
+# (the programs are BUILD_DIR/<arch>/Orvand.exe, the packages BUILD_DIR/<arch>/msi/*.msi)
 
 include("${CMAKE_CURRENT_LIST_DIR}/VersionBlock.cmake")
 orvand_read_version_block("${SOURCE_DIR}")
@@ -56,13 +56,13 @@ foreach(arch win32 win64)
     string(APPEND sums "${hash}  ${name}\n")
 endforeach()
 
+# The installer packages are those the test builds made and tested (build/<arch>/msi).
 foreach(arch win32 win64)
     set(name "Orvand-${ORVAND_VERSION}-${arch}.msi")
-    execute_process(
-        COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DARCH=${arch}
-            -DPROGRAM=${BUILD_DIR}/${arch}/Orvand.exe -DOUTPUT=${OUTPUT_DIR}/${name}
-            -P "${CMAKE_CURRENT_LIST_DIR}/Msi.cmake"
-        COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT EXISTS "${BUILD_DIR}/${arch}/msi/${name}")
+        message(FATAL_ERROR "${BUILD_DIR}/${arch}/msi/${name} is missing: build the preset ${arch} first")
+    endif()
+    file(COPY_FILE "${BUILD_DIR}/${arch}/msi/${name}" "${OUTPUT_DIR}/${name}")
     file(SHA256 "${OUTPUT_DIR}/${name}" hash)
     string(APPEND sums "${hash}  ${name}\n")
 endforeach()
