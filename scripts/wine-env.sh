@@ -104,21 +104,31 @@ orvand_wine_prefix() {
     touch "$WINEPREFIX/.orvand-ready"
 }
 
-# Starts Xvfb on the first free display number; sets DISPLAY and ORVAND_XVFB_PID.
+# Starts Xvfb on a display number it chooses itself (so that two runs at once never share
+# one) and waits until it listens; sets DISPLAY and ORVAND_XVFB_PID.
 orvand_start_xvfb() {
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local said n="" i
+    said=$(mktemp)
+    # -displayfd: the server picks a free display and writes its number, then a line break,
+    # once it accepts connections.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$said" >/dev/null 2>&1 &
     ORVAND_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+    for i in $(seq 100); do
+        if [ "$(tail -c 1 "$said" | od -An -c | tr -d ' ')" = '\n' ]; then
+            n=$(head -n 1 "$said")
+            break
+        fi
         kill -0 "$ORVAND_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-    echo "Xvfb did not start on :$n" >&2
-    return 1
+    rm -f "$said"
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start (or named no display within 10 s)" >&2
+        kill "$ORVAND_XVFB_PID" 2>/dev/null
+        ORVAND_XVFB_PID=""
+        return 1
+    fi
+    export DISPLAY=":$n"
 }
 
 # Stops the Wine server of the prefix and the Xvfb we started.
