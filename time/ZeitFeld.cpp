@@ -3,6 +3,7 @@
 
 #include "../framework/Format.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -46,46 +47,71 @@ void ZeitFeld::OnFocus() {
 void ZeitFeld::Render() {
     int start = 0, end = 0;
     GetSel(start, end);
-    if (start != end) return;
     for (int i = 0; i < 6; ++i) {
         const int pos = i < 2 ? i : i < 4 ? i + 1 : i + 2;
         text[pos] = digits[i] ? digits[i] : '_';
     }
     text[2] = text[5] = ':';
     text[8] = '\0';
+    showsOther = false;
     ShowText(text);
     MoveCaret(start);
 }
 
-void ZeitFeld::ParseText(const std::string& pasted) {
-    // A spreadsheet cell comes with "\r\n", a double-clicked word with a blank: what
-    // surrounds the time does not count, in the message either.
-    const char* const blanks = " \t\r\n";
-    const size_t from = pasted.find_first_not_of(blanks);
+void ZeitFeld::TextChanged(const std::string& shown) {
+    showsOther = shown != text;
     std::string source;
-    if (pasted.size() <= longestText && from != std::string::npos)
-        source = pasted.substr(from, pasted.find_last_not_of(blanks) + 1 - from);
-    bool ok = false;
+    char six[6];
+    if (!showsOther || !ReadForm(shown, source, six) || TimeOf(six).status != ZeitWert::valid)
+        return;
+    std::copy(six, six + 6, digits);
+    Render();
+}
+
+bool ZeitFeld::IsBlank(char32_t ch) {
+    // Not U+0085 (next line): byte 0x85 is the ellipsis in code page 1252.
+    static const char32_t ranges[][2] = {
+        {0x09, 0x0D},     {0x20, 0x20},     {0xA0, 0xA0},     {0xAD, 0xAD},
+        {0x1680, 0x1680}, {0x180E, 0x180E}, {0x2000, 0x200F}, {0x2028, 0x202F},
+        {0x205F, 0x2060}, {0x2066, 0x2069}, {0x3000, 0x3000}, {0xFEFF, 0xFEFF},
+    };
+    for (const auto& range : ranges)
+        if (ch >= range[0] && ch <= range[1]) return true;
+    return false;
+}
+
+bool ZeitFeld::ReadForm(const std::string& pasted, std::string& source, char (&six)[6]) {
+    // A spreadsheet cell comes with "\r\n", a double-clicked word with a blank, a web page's
+    // time with no-break spaces: what surrounds the time does not count, in the message either.
+    const auto notBlank = [](char ch) { return !IsBlank(static_cast<unsigned char>(ch)); };
+    const auto first = std::find_if(pasted.begin(), pasted.end(), notBlank);
+    const auto last = std::find_if(pasted.rbegin(), pasted.rend(), notBlank).base();
+    source = pasted.size() <= longestText && first < last ? std::string(first, last) : "";
     if (source.size() == 8) {
-        ok = true;
-        for (int i = 0; i < 8 && ok; ++i)
-            if (!IsDigit(source[i]) && !BeforeColon(i)) ok = false;
-        if (ok) {
-            const int from[6] = {0, 1, 3, 4, 6, 7};
-            for (int i = 0; i < 6; ++i) digits[i] = source[from[i]];
-        }
-    } else if (source.size() == 6) {
-        ok = true;
-        for (int i = 0; i < 6 && ok; ++i)
-            if (!IsDigit(source[i])) ok = false;
-        if (ok)
-            for (int i = 0; i < 6; ++i) digits[i] = source[i];
+        for (int i = 0; i < 8; ++i)
+            if (!IsDigit(source[i]) && !BeforeColon(i)) return false;
+        const int from[6] = {0, 1, 3, 4, 6, 7};
+        for (int i = 0; i < 6; ++i) six[i] = source[from[i]];
+        return true;
     }
-    if (!ok) {
+    if (source.size() == 6) {
+        for (int i = 0; i < 6; ++i)
+            if (!IsDigit(source[i])) return false;
+        std::copy(source.begin(), source.end(), six);
+        return true;
+    }
+    return false;
+}
+
+void ZeitFeld::ParseText(const std::string& pasted) {
+    std::string source;
+    char six[6];
+    if (!ReadForm(pasted, source, six)) {
         errorText = "Falsche L\xE4nge"; // CP1252 "Falsche Länge"
         errorPending = true;
         return;
     }
+    std::copy(six, six + 6, digits);
     Render();
     SetZeit(GetZeit(), source);
 }
@@ -103,16 +129,23 @@ void ZeitFeld::SetZeit(const ZeitWert& value, const std::string& sourceText) {
 }
 
 ZeitWert ZeitFeld::GetZeit() const {
+    if (!showsOther) return TimeOf(digits);
+    ZeitWert none;
+    none.status = ZeitWert::invalid; // the field shows no time, so it has none
+    return none;
+}
+
+ZeitWert ZeitFeld::TimeOf(const char* six) {
     ZeitWert value;
-    for (char ch : digits) {
-        if (!IsDigit(ch)) {
+    for (int i = 0; i < 6; ++i) {
+        if (!IsDigit(six[i])) {
             value.status = ZeitWert::invalid; // an incomplete time is never a time
             return value;
         }
     }
-    const int hour = (digits[0] - '0') * 10 + (digits[1] - '0');
-    const int minute = (digits[2] - '0') * 10 + (digits[3] - '0');
-    const int second = (digits[4] - '0') * 10 + (digits[5] - '0');
+    const int hour = (six[0] - '0') * 10 + (six[1] - '0');
+    const int minute = (six[2] - '0') * 10 + (six[3] - '0');
+    const int second = (six[4] - '0') * 10 + (six[5] - '0');
     value.SetParts(1899, 12, 30, hour, minute, second);
     return value;
 }

@@ -111,24 +111,30 @@ struct Probe : FakeEdit {
     }
 };
 
-// Pasted text (at most 15 bytes): accepted forms between blanks, tabs and line breaks take
-// the time or empty the slots, others leave them.
-// Returns whether the text had an accepted form.
-bool Paste(Probe& field, const std::string& pasted) {
-    const std::string before = field.Slots();
-    field.ParseText(pasted);
-    const size_t from = pasted.find_first_not_of(" \t\r\n"); // blanks around it do not count
-    const std::string source =
-        from == std::string::npos
-            ? ""
-            : pasted.substr(from, pasted.find_last_not_of(" \t\r\n") + 1 - from);
+// Whether text has a form a paste takes, between blanks, tabs, line breaks, no-break spaces and
+// soft hyphens; `source` is the text without them, `six` its digits.
+bool Accepts(const std::string& pasted, std::string& source, std::string& six) {
+    const char* const blanks = " \t\n\v\f\r\xA0\xAD";
+    const size_t from = pasted.find_first_not_of(blanks);
+    source = from == std::string::npos
+                 ? ""
+                 : pasted.substr(from, pasted.find_last_not_of(blanks) + 1 - from);
     const size_t n = source.size();
-    std::string six;
+    six.clear();
     for (size_t i = 0; i < n; ++i)
         if (n == 6 || (n == 8 && i != 2 && i != 5)) six += source[i];
     bool accepted = n == 6 || n == 8;
     for (char ch : six) accepted = accepted && IsDigit(ch);
+    return accepted;
+}
 
+// Pasted text (at most 15 bytes): accepted forms take the time or empty the slots, others
+// leave them. Returns whether the text had an accepted form.
+bool Paste(Probe& field, const std::string& pasted) {
+    const std::string before = field.Slots();
+    field.ParseText(pasted);
+    std::string source, six;
+    const bool accepted = Accepts(pasted, source, six);
     if (!accepted) {
         Check(field.Slots() == before, "text of another form leaves the slots");
         field.Expect("Falsche L\xE4nge");
@@ -189,11 +195,20 @@ void Step(Probe& field, Input& in) {
         std::string typed = in.Text();
         const size_t kept = field.Text().size() - size_t(field.selEnd - field.selStart);
         typed.resize(std::min(typed.size(), sizeof field.shown - 1 - kept));
+        typed.resize(std::strlen(typed.c_str()));
+        std::string edited = textBefore, source, six;
+        edited.replace(size_t(field.selStart), size_t(field.selEnd - field.selStart), typed);
+        const std::string rendering = field.text;
+        caret = std::min(field.selStart + int(typed.size()), 8);
         field.ReplaceSelection(typed.c_str());
+        // The field reads back what the control's editing left: a time becomes its own.
+        renders = edited != rendering && Accepts(edited, source, six) && IsTime(six);
+        Check(field.Slots() == (renders ? six : slotsBefore),
+              "an edited text that is a time fills the slots, any other leaves them");
         break;
     }
     case 'p':
-        renders = Paste(field, in.Text()) && !selected;
+        renders = Paste(field, in.Text());
         caret = caretKept;
         break;
     case 'z': {
@@ -201,7 +216,7 @@ void Step(Probe& field, Input& in) {
         value.status = in.Byte() % 2 ? ZeitWert::invalid : ZeitWert::valid;
         value.days = in.Double();
         Assign(field, value, in.Text());
-        renders = !selected;
+        renders = true;
         caret = caretKept;
         break;
     }
@@ -212,7 +227,7 @@ void Step(Probe& field, Input& in) {
         break;
     case 'r':
         field.Render();
-        renders = !selected;
+        renders = true;
         caret = caretKept;
         break;
     case 'm': {
@@ -230,9 +245,9 @@ void Step(Probe& field, Input& in) {
     for (char ch : field.Slots())
         Check(IsDigit(ch) || ch == '\0' || ch == '_', "slots hold digits, 0 or '_'");
 
-    // The field's text is on screen after any operation that renders with no selection.
+    // The field's text is on screen after any operation that renders, a selection or not.
     const bool wrote = field.writes != writesBefore;
-    Check(wrote == renders, "the text is set exactly when rendering meets no selection");
+    Check(wrote == renders, "the text is set exactly when the field renders");
     if (wrote) {
         std::string mask = field.Slots();
         for (char& ch : mask) ch = IsDigit(ch) ? ch : '_';
@@ -244,9 +259,12 @@ void Step(Probe& field, Input& in) {
         Check(caret < 0 || field.Caret() == caret, "rendering keeps the caret, focus puts it at 0");
     }
 
+    // What the field computes with is what it shows: a text that is not its rendering of the
+    // slots reads back no time.
     const ZeitWert value = field.GetZeit();
-    Check((value.status == ZeitWert::valid) == IsTime(field.Slots()),
-          "the time is valid exactly when the slots make one");
+    Check((value.status == ZeitWert::valid) ==
+              (field.Text() == field.text && IsTime(field.Slots())),
+          "the time is valid exactly when the field shows slots that make one");
     if (value.status == ZeitWert::valid)
         Check(value.days >= 0 && value.days < 1 && value.Format("%H%M%S") == field.Slots(),
               "a valid time is the slots' time of day");

@@ -17,14 +17,16 @@ public:
     int Caret() const { return selStart; }
     // The mouse selects characters from..to.
     void Select(int from, int to) { SetSel(from, to); }
-    // The control's own editing: typed text replaces the selection.
     // Something else on screen, as after the control's own editing.
     void Overwrite(const char* other) { ShowText(other); }
+    // The control's own editing: typed text replaces the selection, and the control tells
+    // the field that its text changed.
     void ReplaceSelection(const char* typed) {
         std::string text = shown;
         text.replace(size_t(selStart), size_t(selEnd - selStart), typed);
         std::snprintf(shown, sizeof shown, "%s", text.c_str());
         selStart = selEnd = selStart + int(std::strlen(typed));
+        TextChanged(shown);
     }
 
 protected:
@@ -39,9 +41,10 @@ protected:
         selEnd = std::clamp(std::max(start, end), 0, length);
     }
     void ScrollCaret() override { ++scrolls; }
-    // Like WM_SETTEXT: the new text with the caret at its start.
+    // Like WM_SETTEXT: the new text with the caret at its start, and the change told.
     void ShowText(const char* newText) override {
         std::snprintf(shown, sizeof shown, "%s", newText);
         selStart = selEnd = 0;
+        TextChanged(shown);
     }
 };

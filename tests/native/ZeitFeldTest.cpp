@@ -230,11 +230,45 @@ TEST(ZeitFeld, WithASelectionKeysPassAndSlotsStay) {
     field.ReplaceSelection("5"); // the control's own editing
     EXPECT_EQ(field.Text(), "5");
     EXPECT_EQ(field.Slots(), "123456");
+    EXPECT_EQ(field.GetZeit().status, ZeitWert::invalid); // "5" is no time
     EXPECT_EQ(field.Caret(), 1);
 
     EXPECT_TRUE(field.Press('9')); // no selection now: old time, key applied at 1
     EXPECT_EQ(field.Text(), "19:34:56");
     EXPECT_EQ(field.Caret(), 1); // the caret moved while the text was one character long
+    EXPECT_EQ(field.GetZeit().Format("%H%M%S"), "193456");
+}
+
+TEST(ZeitFeld, TheControlsOwnEditingIsReadBack) {
+    // Over 12:34:56 the control's own editing puts `typed` in place of from..to: typed over,
+    // pasted over, cut. A time as a paste takes it becomes the field's, anything else no time.
+    const struct {
+        int from, to;
+        const char *typed, *shown, *time;
+    } cases[] = {
+        {0, 8, "10:00:00", "10:00:00", "100000"},
+        {0, 8, " 07.05.03\xA0", "07:05:03", "070503"},
+        {0, 8, "235959\r\n", "23:59:59", "235959"},
+        {3, 4, "4", "12:44:56", "124456"},
+        {0, 8, "5", "5", nullptr},
+        {0, 8, "99:00:00", "99:00:00", nullptr},
+        {3, 5, "", "12::56", nullptr},
+        {0, 8, "12:34", "12:34", nullptr},
+        {8, 8, "7", "12:34:567", nullptr},
+        {0, 0, "", "12:34:56", "123456"},
+    };
+    for (const auto& c : cases) {
+        Field field;
+        field.Type("123456");
+        field.Select(c.from, c.to);
+        field.ReplaceSelection(c.typed);
+        EXPECT_EQ(field.Text(), c.shown) << c.typed;
+        const ZeitWert time = field.GetZeit();
+        EXPECT_EQ(time.status == ZeitWert::valid, c.time != nullptr) << c.typed;
+        // A time read back shows its digits; without one the slots wait for the next key.
+        EXPECT_EQ(c.time ? time.Format("%H%M%S") : field.Slots(), c.time ? c.time : "123456")
+            << c.typed;
+    }
 }
 
 TEST(ZeitFeld, EscapeWithASelectionPasses) {
@@ -261,16 +295,14 @@ TEST(ZeitFeld, LongerTextFromTheControlsOwnEditing) {
     EXPECT_EQ(field.Text(), "12:34:56");
 }
 
-TEST(ZeitFeld, RenderLeavesASelectionAlone) {
+TEST(ZeitFeld, ASetTimeShowsThoughTheFieldHoldsASelection) {
     Field field;
     field.Type("123456");
     field.Select(3, 5);
     field.ParseText("08.15.45");
-    EXPECT_EQ(field.Text(), "12:34:56"); // display lags behind the slots
+    EXPECT_EQ(field.Text(), "08:15:45"); // the selection gave way
+    EXPECT_EQ(field.Caret(), 3);
     EXPECT_EQ(field.GetZeit().Format("%H%M%S"), "081545");
-    field.Select(0, 0);
-    field.OnFocus(); // catches up at the next focus
-    EXPECT_EQ(field.Text(), "08:15:45");
 }
 
 TEST(ZeitFeld, ParseTextAcceptedForms) {
@@ -290,6 +322,9 @@ TEST(ZeitFeld, ParseTextAcceptedForms) {
         {" 12:34:56", "12:34:56", ""},
         {"123456\r\n", "12:34:56", ""},
         {"12:34:56\t", "12:34:56", ""},
+        {"\xA0\xAD"
+         "12:34:56\xA0\v\f",
+         "12:34:56", ""}, // no-break space, soft hyphen
         {" \t99:00:00\r\n", "__:__:__", "\"99:00:00\" ist ung\xFCltig"},
     };
     for (const auto& c : cases) {
