@@ -79,6 +79,7 @@ void CRechnerDlg::DoDataExchange() {
     Bind(IDC_ERGEBNIS, result);
     Bind(IDC_ZEIT2, second);
     Bind(IDC_ZEIT1, first);
+    Bind(IDC_STATUS, status);
 }
 
 void CRechnerDlg::OnCalculate() {
@@ -143,15 +144,17 @@ bool CRechnerDlg::ReadClipboardText(std::string& text) {
             // CF_TEXT is in the system's code page, not in the program's.
             const size_t most = ZeitFeld::longestText + 1;
             size_t length = 0;
+            std::wstring wide;
             if (format == CF_UNICODETEXT) {
                 const auto* chars = static_cast<const wchar_t*>(block);
                 length = wcsnlen(chars, std::min<size_t>(size / sizeof(wchar_t), most));
-                text = Narrow(chars, int(length));
+                wide.assign(chars, length);
             } else {
                 const auto* bytes = static_cast<const char*>(block);
                 length = strnlen(bytes, std::min<size_t>(size, most));
-                text = NarrowAnsi(bytes, int(length));
+                wide = WidenAnsi(bytes, int(length));
             }
+            text = CZeitEdit::FieldText(wide.data(), wide.size());
             // A cut text stays too long where conversion joined two units into one character.
             if (length == most && text.size() < most) text.resize(most, '?');
             GlobalUnlock(data);
@@ -163,7 +166,7 @@ bool CRechnerDlg::ReadClipboardText(std::string& text) {
 }
 
 void CRechnerDlg::ShowStatus(const std::string& text) {
-    SetItemText(IDC_STATUS, text);
+    status.Show(text);
 }
 
 void CRechnerDlg::ShowInfo() {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "../framework/Dialog.h"
+#include "StatusLine.h"
+
 #include "../time/ZeitEdit.h"
 
 #include <string>
@@ -15,6 +17,7 @@ public:
     CZeitEdit result;
     CZeitEdit second;
     CZeitEdit first;
+    CStatusLine status;
     // The program icon's own images of the system's large and small icon sizes for the
     // window's DPI: Alt+Tab, task bar and minimized window; title bar.
     CIcon icon;

@@ -36,9 +36,8 @@ std::string Narrow(const wchar_t* text, int length) {
     return narrow;
 }
 
-std::string NarrowAnsi(const char* text, int length) {
-    const std::wstring wide = WideFrom(CP_ACP, text, length);
-    return Narrow(wide.data(), int(wide.size()));
+std::wstring WidenAnsi(const char* text, int length) {
+    return WideFrom(CP_ACP, text, length);
 }
 
 std::string ReadWindowText(HWND window) {

@@ -9,8 +9,8 @@
 std::wstring Widen(const std::string& text);
 // UTF-16 as CP1252; characters outside it become '?' (no best fit: "\u221E" is not "8").
 std::string Narrow(const wchar_t* text, int length);
-// Text in the system's ANSI code page (the clipboard's CF_TEXT) as CP1252, '?' as above.
-std::string NarrowAnsi(const char* text, int length);
+// Text in the system's ANSI code page (the clipboard's CF_TEXT) as UTF-16.
+std::wstring WidenAnsi(const char* text, int length);
 // The window text of `window`, as CP1252.
 std::string ReadWindowText(HWND window);
 // Sets the window text of `window` from CP1252.

@@ -1,8 +1,11 @@
 // CZeitEdit: the masked HH:MM:SS time field on a Win32 edit control.
 #include "ZeitEdit.h"
 
+#include "../framework/Text.h"
+
 const MessageEntry<CZeitEdit> CZeitEdit::messageTable[] = {
     Reflected<CZeitEdit>(EN_SETFOCUS, &CZeitEdit::OnFocus),
+    Reflected<CZeitEdit>(EN_CHANGE, &CZeitEdit::OnChange),
     TableEnd<CZeitEdit>(),
 };
 
@@ -11,6 +14,20 @@ bool CZeitEdit::HandleKeyDown(MSG& msg) {
     if (msg.message == WM_KEYDOWN && KeyDown(unsigned(msg.wParam)))
         msg.wParam = 0; // neither the edit control nor WM_CHAR see the key
     return CWindow::PreTranslateMessage(msg);
+}
+
+std::string CZeitEdit::FieldText(const wchar_t* text, size_t length) {
+    std::wstring wide(text, length);
+    for (wchar_t& ch : wide)
+        if (ch > 0xFF && IsBlank(ch)) ch = L' ';
+    return Narrow(wide.data(), int(wide.size()));
+}
+
+void CZeitEdit::OnChange() {
+    // Enough of the text to judge it: one character more than the longest the field reads.
+    wchar_t shown[longestText + 2] = {};
+    const int length = GetWindowTextW(hwnd, shown, int(longestText + 2));
+    TextChanged(FieldText(shown, size_t(length > 0 ? length : 0)));
 }
 
 void CZeitEdit::GetSel(int& start, int& end) {

@@ -10,6 +10,7 @@
 #include <psapi.h>
 
 #include <atomic>
+#include <cwchar>
 #include <thread>
 
 namespace {
@@ -79,24 +80,26 @@ TEST_F(Clipboard, ExportedBlockIsNineBytesOfText) {
 TEST_F(Clipboard, ImportAcceptsTheThreeForms) {
     const struct {
         int button;
-        const char* text;
+        const wchar_t* text;
     } cases[] = {
-        {IDC_HOLEN1, "12.34.56"},
-        {IDC_HOLEN1, "12 34 56"},
-        {IDC_HOLEN1, "123456"},
-        {IDC_HOLEN2, "12:34:56"},
-        {IDC_HOLEN2, "12\xB0"
-                     "34\xB0"
-                     "56"}, // bytes >= 0x80 as separators
+        {IDC_HOLEN1, L"12.34.56"},
+        {IDC_HOLEN1, L"12 34 56"},
+        {IDC_HOLEN1, L"123456"},
+        {IDC_HOLEN2, L"12:34:56"},
+        {IDC_HOLEN2, L"12\u00B034\u00B056"}, // characters beyond ASCII as separators
+        // Web pages, documents and other systems: Unicode spaces and invisible characters.
+        {IDC_HOLEN1, L"\u00A012:34:56\u202F"},
+        {IDC_HOLEN1, L"\u3000\u2007123456\u200B"},
+        {IDC_HOLEN2, L"\uFEFF\u200E12.34.56\u2060\r\n"},
     };
     for (const auto& c : cases) {
         CZeitEdit& field = c.button == IDC_HOLEN1 ? dialog.first : dialog.second;
         field.SetZeit(ZeitWert(), "");
         dialog.SetItemText(IDC_STATUS, "old");
-        ASSERT_TRUE(PutClipboardText(c.text));
+        ASSERT_TRUE(PutClipboard(c.text, (wcslen(c.text) + 1) * sizeof(wchar_t), CF_UNICODETEXT));
         Click(c.button);
-        EXPECT_EQ(field.GetText(), "12:34:56") << c.text;
-        EXPECT_EQ(Status(), "") << c.text;
+        EXPECT_EQ(field.GetText(), "12:34:56") << testing::PrintToString(c.text);
+        EXPECT_EQ(Status(), "") << testing::PrintToString(c.text);
     }
 }
 
@@ -110,6 +113,7 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
         {"\xE4\xE4:00:00", "01:02:03", "Falsche L\xE4nge"},
         {"99:00:00", "__:__:__", "\"99:00:00\" ist ung\xFCltig"},
         {"126000", "__:__:__", "\"126000\" ist ung\xFCltig"},
+        {"99\r99\n99", "__:__:__", "\"99?99?99\" ist ung\xFCltig"}, // no raw control character
         {std::string(1 << 20, '7'), "01:02:03", "Falsche L\xE4nge"},
     };
     for (const auto& c : cases) {
@@ -122,6 +126,17 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
     ASSERT_TRUE(PutClipboardText("010203"));
     Click(IDC_HOLEN1); // a good import clears the line
     EXPECT_EQ(Status(), "");
+}
+
+TEST_F(Clipboard, AnAmpersandInPastedTextIsNoShortcut) {
+    ASSERT_TRUE(PutClipboardText("99&00&00"));
+    Click(IDC_HOLEN1);
+    EXPECT_EQ(Status(), "\"99&00&00\" ist ung\xFCltig");
+    EXPECT_TRUE(GetWindowLongW(dialog.Item(IDC_STATUS), GWL_STYLE) & SS_NOPREFIX); // drawn as "&"
+    SetFocus(dialog.second.hwnd);
+    Pump();
+    AltPress(dialog.second.hwnd, '0'); // would move the focus, were "&0" a mnemonic
+    EXPECT_EQ(GetFocus(), dialog.second.hwnd);
 }
 
 TEST_F(Clipboard, LargeBlockIsJudgedByItsStart) {

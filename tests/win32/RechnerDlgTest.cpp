@@ -74,7 +74,7 @@ TEST_F(RechnerDlg, ReturnInEitherFieldComputes) {
     EXPECT_FALSE(dialog.Ended());
 }
 
-TEST_F(RechnerDlg, ResultWithAMouseSelectionKeepsItsText) {
+TEST_F(RechnerDlg, ResultWithAMouseSelectionShowsTheNewDifference) {
     Enter(dialog.first, "123000");
     Enter(dialog.second, "081545");
     Press(dialog.second.hwnd, VK_RETURN);
@@ -82,11 +82,34 @@ TEST_F(RechnerDlg, ResultWithAMouseSelectionKeepsItsText) {
     Enter(dialog.second, "\x24"
                          "1"); // Home, then 1: 18:15:45
     Press(dialog.second.hwnd, VK_RETURN);
-    EXPECT_EQ(dialog.result.GetText(), "04:14:15");                // shown text stays
-    EXPECT_EQ(dialog.result.GetZeit().Format("%H%M%S"), "054545"); // the slots changed
+    EXPECT_EQ(dialog.result.GetText(), "05:45:45"); // the selection gave way
     ClearClipboard();
     dialog.OnToClipboard();
-    EXPECT_EQ(ClipboardText(), "04:14:15"); // what is shown is what is copied
+    EXPECT_EQ(ClipboardText(), "05:45:45");
+}
+
+TEST_F(RechnerDlg, TheControlsOwnEditingCountsAsShown) {
+    Enter(dialog.first, "083000");
+    Enter(dialog.second, "120000");
+    // Ctrl+V over a selection of the first field.
+    ASSERT_TRUE(PutClipboardText("10:00:00"));
+    SetFocus(dialog.first.hwnd);
+    SendMessageW(dialog.first.hwnd, EM_SETSEL, 0, -1);
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Press(dialog.first.hwnd, 'V');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(dialog.first.GetText(), "10:00:00");
+    Press(dialog.first.hwnd, VK_RETURN);
+    EXPECT_EQ(dialog.result.GetText(), "02:00:00");
+    // 5 typed over a selection of the second field is no time, so there is no difference.
+    SendMessageW(dialog.second.hwnd, EM_SETSEL, 0, -1);
+    Press(dialog.second.hwnd, '5');
+    EXPECT_EQ(dialog.second.GetText(), "5");
+    Press(dialog.second.hwnd, VK_RETURN);
+    EXPECT_EQ(dialog.result.GetText(), "__:__:__");
 }
 
 TEST_F(RechnerDlg, DigitsTypedIntoTheResultAreExportedUntilTheNextDifference) {
