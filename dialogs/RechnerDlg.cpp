@@ -41,6 +41,9 @@ CRechnerDlg::~CRechnerDlg() {
 
 bool CRechnerDlg::OnInitDialog() {
     NameControls();
+    // Screen readers read each new difference, and a complaint in the status line at once.
+    SetLiveRegion(Item(IDC_ERGEBNIS), LiveSetting::polite);
+    SetLiveRegion(Item(IDC_STATUS), LiveSetting::assertive);
     CDialog::OnInitDialog();
 
     if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
@@ -73,6 +76,7 @@ void CRechnerDlg::NameControls() {
     }
     // The two big buttons keep their text as name and tell their tip as description.
     for (int id : {IDC_DIFFERENZ, IDOK}) SetAccessibleTexts(Item(id), "", app->LoadText(id));
+
 }
 
 void CRechnerDlg::DoDataExchange() {
@@ -88,6 +92,7 @@ void CRechnerDlg::OnCalculate() {
     difference = span.days; // an invalid span has no day count: the result shows the empty mask
     if (difference.days < 0.0) difference = -span.days;
     result.SetZeit(difference, "");
+    AnnounceChange(result.hwnd); // also a difference as before: the user asked for it
 }
 
 void CRechnerDlg::OnFromClipboard1() {

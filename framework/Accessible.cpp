@@ -21,9 +21,30 @@ const UINT_PTR subclassId = 1;
 
 using AllocString = decltype(&SysAllocString);
 
+#ifndef EVENT_OBJECT_LIVEREGIONCHANGED
+#define EVENT_OBJECT_LIVEREGIONCHANGED 0x8019 // Windows 8 on
+#endif
+
 // The accessibility type library, which describes IAccessible (version 1.1).
 const GUID accessibilityLibrary = {
     0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// Dynamic annotation: the accessibility library's property service and UI Automation's
+// live setting property.
+const CLSID accPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID accPropServicesInterface = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const GUID liveSettingProperty = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+
+// Switches COM on for this thread, for the rest of its life: handing objects to another
+// process needs it, and it is switched on only once an assistive client asks.
+bool InitializeCom() {
+    const auto initialize =
+        Find<decltype(&CoInitializeEx)>(SystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+}
 
 // Whether `child` means the control itself: CHILDID_SELF, or left out by a late-bound client.
 bool IsSelf(const VARIANT& child) {
@@ -221,14 +242,8 @@ bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRES
         return false;
     }
     answer = handOver(__uuidof(IAccessible), flags, object);
-    if (HRESULT(answer) == CO_E_NOTINITIALIZED) {
-        // Handing an object to another process needs COM on this thread: the first request
-        // switches it on, for the rest of the thread's life.
-        const auto initialize =
-            Find<decltype(&CoInitializeEx)>(SystemLibrary(L"ole32.dll"), "CoInitializeEx");
-        if (initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED)))
-            answer = handOver(__uuidof(IAccessible), flags, object);
-    }
+    if (HRESULT(answer) == CO_E_NOTINITIALIZED && InitializeCom())
+        answer = handOver(__uuidof(IAccessible), flags, object);
     object->Release(); // the handed-out reference keeps it alive
     return answer > 0;
 }
@@ -248,7 +263,47 @@ LRESULT CALLBACK AccessibleProc(HWND control, UINT msg, WPARAM wParam, LPARAM lP
     return DefSubclassProc(control, msg, wParam, lParam);
 }
 
+// Gives the control's client object its live setting through the accessibility library's
+// property service. Systems before Windows 8 keep it without use; Wine answers E_NOTIMPL.
+void Annotate(HWND control, LONG setting) {
+    const auto create =
+        Find<decltype(&CoCreateInstance)>(SystemLibrary(L"ole32.dll"), "CoCreateInstance");
+    if (!create) return;
+    IAccPropServices* services = nullptr;
+    void** out = reinterpret_cast<void**>(&services);
+    HRESULT made =
+        create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, out);
+    if (made == CO_E_NOTINITIALIZED && InitializeCom())
+        made =
+            create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, out);
+    if (FAILED(made) || !services) return;
+    VARIANT value = {};
+    value.vt = VT_I4;
+    value.lVal = setting;
+    services->SetHwndProp(control, DWORD(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, value);
+    services->Release();
+}
+
+// A live region's procedure until the first assistive client asks for the control, whatever
+// object it asks for: then the live setting goes to the system, and the procedure goes.
+LRESULT CALLBACK LiveRegionProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR setting) {
+    if (msg == WM_GETOBJECT || msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, LiveRegionProc, id);
+        if (msg == WM_GETOBJECT) Annotate(control, LONG(setting));
+    }
+    return DefSubclassProc(control, msg, wParam, lParam);
+}
+
 } // namespace
+
+bool SetLiveRegion(HWND control, LiveSetting setting) {
+    return SetWindowSubclass(control, LiveRegionProc, subclassId, DWORD_PTR(setting)) != FALSE;
+}
+
+void AnnounceChange(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
+}
 
 bool SetAccessibleTexts(HWND control, const std::string& name, const std::string& description) {
     if (!IsWindow(control)) return false;

@@ -192,6 +192,52 @@ TEST(Process, RunsWithCommonControls6AndNamesItsControlsForOtherProcesses) {
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+// What a screen reader in another process hears of live regions: the program's events with
+// the name or value that the control's object reports at that moment.
+struct Heard {
+    DWORD process = 0;
+    std::vector<std::wstring> events;
+};
+Heard heard;
+
+void CALLBACK Listen(HWINEVENTHOOK, DWORD, HWND control, LONG object, LONG child, DWORD, DWORD) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(control, &process);
+    AccessibleView view;
+    if (process != heard.process || !ReadAccessible(control, view)) return;
+    const bool self = object == OBJID_CLIENT && child == CHILDID_SELF;
+    heard.events.push_back(std::to_wstring(GetDlgCtrlID(control)) + (self ? L" " : L" ?") +
+                           view.name + L"|" + view.value);
+}
+
+TEST(Process, ScreenReadersHearTheStatusLineAndEachDifference) {
+    Program program;
+    ASSERT_TRUE(program.Start() && program.Ready());
+    heard.process = program.process.dwProcessId;
+    // Wine delivers events out of context only to a hook on all processes.
+    const DWORD liveRegionChanged = 0x8019; // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
+    HWINEVENTHOOK hook = SetWinEventHook(liveRegionChanged, liveRegionChanged, nullptr, Listen, 0,
+                                         0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const auto wait = [](size_t events) {
+        for (int i = 0; i < 250 && heard.events.size() < events; ++i) Pump();
+    };
+    ASSERT_TRUE(PutClipboardText("1234"));
+    PostMessageW(program.Item(IDC_HOLEN1), BM_CLICK, 0, 0);
+    wait(1);
+    SendMessageW(program.Item(IDC_ZEIT1), WM_SETTEXT, 0, LPARAM(L"12:30:00"));
+    SendMessageW(program.Item(IDC_ZEIT2), WM_SETTEXT, 0, LPARAM(L"08:15:45"));
+    for (int twice = 0; twice < 2; ++twice) {
+        PostMessageW(program.Item(IDC_DIFFERENZ), BM_CLICK, 0, 0);
+        wait(2 + twice);
+    }
+    UnhookWinEvent(hook);
+    const std::vector<std::wstring> expected = {L"1008 Falsche L\u00E4nge|",
+                                                L"1003 Zeitdifferenz|04:14:15",
+                                                L"1003 Zeitdifferenz|04:14:15"};
+    EXPECT_EQ(heard.events, expected);
+}
+
 TEST(Process, QuitWhileTheInfoBoxIsOpenEndsBothLoopsWithItsCode) {
     Program program;
     ASSERT_TRUE(program.Start());
