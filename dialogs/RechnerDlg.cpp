@@ -5,6 +5,7 @@
 
 #include "../framework/Accessible.h"
 #include "../framework/App.h"
+#include "../framework/Handles.h"
 #include "../framework/Text.h"
 #include "../resources/resource.h"
 
@@ -76,7 +77,6 @@ void CRechnerDlg::NameControls() {
     }
     // The two big buttons keep their text as name and tell their tip as description.
     for (int id : {IDC_DIFFERENZ, IDOK}) SetAccessibleTexts(Item(id), "", app->LoadText(id));
-
 }
 
 void CRechnerDlg::DoDataExchange() {
@@ -115,59 +115,48 @@ void CRechnerDlg::FromClipboard(CZeitEdit& field) {
 void CRechnerDlg::OnToClipboard() {
     const std::string text = result.GetText();
     if (text.size() != 8) return;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 9);
-    if (!block) return;
-    char* bytes = static_cast<char*>(GlobalLock(block));
-    if (!bytes) {
-        GlobalFree(block);
-        return;
+    GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 9));
+    {
+        const GlobalLocked bytes(block);
+        if (!bytes.Bytes()) return;
+        std::memcpy(bytes.Bytes(), text.data(), 8); // the ninth byte stays 0
     }
-    std::memcpy(bytes, text.data(), 8); // the ninth byte stays 0
-    GlobalUnlock(block);
-    if (!OpenClipboard(hwnd)) {
-        GlobalFree(block);
-        return;
-    }
+    const ClipboardOpen clipboard(hwnd);
     // From SetClipboardData on, the block belongs to the clipboard.
-    if (!EmptyClipboard() || !SetClipboardData(CF_TEXT, block)) GlobalFree(block);
-    CloseClipboard();
+    if (clipboard && EmptyClipboard() && SetClipboardData(CF_TEXT, block)) block.HandOver();
 }
 
 bool CRechnerDlg::ReadClipboardText(std::string& text) {
-    if (!OpenClipboard(hwnd)) return false;
+    const ClipboardOpen clipboard(hwnd);
+    if (!clipboard) return false;
     // The first text format in the clipboard's order is the one its owner put there. The
     // system makes the other one from it, all of it at once, when a program asks for that.
     UINT format = 0;
     for (UINT next = EnumClipboardFormats(0); next && !format; next = EnumClipboardFormats(next))
         if (next == CF_TEXT || next == CF_UNICODETEXT) format = next;
-    bool ok = false;
-    if (HANDLE data = format ? GetClipboardData(format) : nullptr) {
-        const SIZE_T size = GlobalSize(data);
-        if (const void* block = GlobalLock(data)) {
-            // Up to the first NUL, never past the end of the block, and no further than one
-            // character past the longest text the field looks at: the rest changes nothing.
-            // CF_TEXT is in the system's code page, not in the program's.
-            const size_t most = ZeitFeld::longestText + 1;
-            size_t length = 0;
-            std::wstring wide;
-            if (format == CF_UNICODETEXT) {
-                const auto* chars = static_cast<const wchar_t*>(block);
-                length = wcsnlen(chars, std::min<size_t>(size / sizeof(wchar_t), most));
-                wide.assign(chars, length);
-            } else {
-                const auto* bytes = static_cast<const char*>(block);
-                length = strnlen(bytes, std::min<size_t>(size, most));
-                wide = WidenAnsi(bytes, int(length));
-            }
-            text = CZeitEdit::FieldText(wide.data(), wide.size());
-            // A cut text stays too long where conversion joined two units into one character.
-            if (length == most && text.size() < most) text.resize(most, '?');
-            GlobalUnlock(data);
-            ok = true;
-        }
+    const HANDLE data = format ? GetClipboardData(format) : nullptr;
+    const GlobalLocked block(data);
+    if (!block.Bytes()) return false;
+    // Up to the first NUL, never past the end of the block, and no further than one character
+    // past the longest text the field looks at: the rest changes nothing. CF_TEXT is in the
+    // system's code page, not in the program's.
+    const SIZE_T size = GlobalSize(data);
+    const size_t most = ZeitFeld::longestText + 1;
+    size_t length = 0;
+    std::wstring wide;
+    if (format == CF_UNICODETEXT) {
+        const auto* chars = static_cast<const wchar_t*>(block.Bytes());
+        length = wcsnlen(chars, std::min<size_t>(size / sizeof(wchar_t), most));
+        wide.assign(chars, length);
+    } else {
+        const auto* bytes = static_cast<const char*>(block.Bytes());
+        length = strnlen(bytes, std::min<size_t>(size, most));
+        wide = WidenAnsi(bytes, int(length));
     }
-    CloseClipboard();
-    return ok;
+    text = CZeitEdit::FieldText(wide.data(), wide.size());
+    // A cut text stays too long where conversion joined two units into one character.
+    if (length == most && text.size() < most) text.resize(most, '?');
+    return true;
 }
 
 void CRechnerDlg::ShowStatus(const std::string& text) {

@@ -1,6 +1,7 @@
 // Accessible names: a control answers WM_GETOBJECT with its standard object, renamed.
 #include "Accessible.h"
 
+#include "Handles.h"
 #include "SystemLibrary.h"
 #include "Text.h"
 
@@ -8,6 +9,7 @@
 #include <oleacc.h>
 
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -56,10 +58,9 @@ bool IsSelf(const VARIANT& child) {
 // as long as the control exists.
 class CAccessible final : public IAccessible {
 public:
-    // Takes over the caller's reference to `standard`.
-    CAccessible(HWND control, IAccessible* standard, const AccessibleTexts& texts,
+    CAccessible(HWND control, ComRef<IAccessible>&& standard, const AccessibleTexts& texts,
                 AllocString allocString)
-        : control(control), standard(standard), texts(texts), allocString(allocString) {}
+        : control(control), standard(std::move(standard)), texts(texts), allocString(allocString) {}
     CAccessible(const CAccessible&) = delete;
     CAccessible& operator=(const CAccessible&) = delete;
 
@@ -181,33 +182,29 @@ public:
 private:
     using TextQuery = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
 
-    ~CAccessible() {
-        if (typeInfo) typeInfo->Release();
-        standard->Release();
-    }
+    ~CAccessible() = default;
 
     // The type information of IAccessible (a dual interface), kept once found: the standard
     // object's, or where that gives none (Wine) the registered type library's; nullptr if neither.
     ITypeInfo* TypeInfo() {
-        if (typeInfo || SUCCEEDED(standard->GetTypeInfo(0, LOCALE_SYSTEM_DEFAULT, &typeInfo)))
-            return typeInfo;
-        typeInfo = nullptr;
+        if (typeInfo || SUCCEEDED(standard->GetTypeInfo(0, LOCALE_SYSTEM_DEFAULT, typeInfo.Put())))
+            return typeInfo.Get();
+        typeInfo.Reset();
         const auto loadRegistered =
             Find<decltype(&LoadRegTypeLib)>(SystemLibrary(L"oleaut32.dll"), "LoadRegTypeLib");
-        ITypeLib* library = nullptr;
-        if (loadRegistered && SUCCEEDED(loadRegistered(accessibilityLibrary, 1, 1, 0, &library))) {
-            if (FAILED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), &typeInfo)))
-                typeInfo = nullptr;
-            library->Release();
-        }
-        return typeInfo;
+        ComRef<ITypeLib> library;
+        if (loadRegistered &&
+            SUCCEEDED(loadRegistered(accessibilityLibrary, 1, 1, 0, library.Put())) &&
+            FAILED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), typeInfo.Put())))
+            typeInfo.Reset();
+        return typeInfo.Get();
     }
 
     // The program's text for the control itself; the standard answer when it has none or the
     // control is gone.
     HRESULT Answer(const std::wstring& own, VARIANT child, BSTR* text, TextQuery standardQuery) {
         if (own.empty() || !IsSelf(child) || !IsWindow(control))
-            return (standard->*standardQuery)(child, text);
+            return (standard.Get()->*standardQuery)(child, text);
         if (!text) return E_POINTER;
         *text = allocString(own.c_str());
         return *text ? S_OK : E_OUTOFMEMORY;
@@ -215,8 +212,8 @@ private:
 
     LONG references = 1;
     const HWND control;
-    IAccessible* standard;
-    ITypeInfo* typeInfo = nullptr;
+    const ComRef<IAccessible> standard;
+    ComRef<ITypeInfo> typeInfo;
     const AccessibleTexts texts; // a copy: clients may keep the object beyond the control
     const AllocString allocString;
 };
@@ -231,20 +228,17 @@ bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRES
     const auto allocString = Find<AllocString>(SystemLibrary(L"oleaut32.dll"), "SysAllocString");
     if (!createStandard || !handOver || !allocString) return false;
 
-    IAccessible* standard = nullptr;
-    if (FAILED(createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
-                              reinterpret_cast<void**>(&standard))) ||
+    ComRef<IAccessible> standard;
+    if (FAILED(createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), standard.PutVoid())) ||
         !standard)
         return false;
-    CAccessible* object = new (std::nothrow) CAccessible(control, standard, texts, allocString);
-    if (!object) {
-        standard->Release();
-        return false;
-    }
-    answer = handOver(__uuidof(IAccessible), flags, object);
+    // Once handed out, the object lives as long as the client's reference.
+    const ComRef<CAccessible> object(
+        new (std::nothrow) CAccessible(control, std::move(standard), texts, allocString));
+    if (!object) return false;
+    answer = handOver(__uuidof(IAccessible), flags, object.Get());
     if (HRESULT(answer) == CO_E_NOTINITIALIZED && InitializeCom())
-        answer = handOver(__uuidof(IAccessible), flags, object);
-    object->Release(); // the handed-out reference keeps it alive
+        answer = handOver(__uuidof(IAccessible), flags, object.Get());
     return answer > 0;
 }
 
@@ -269,19 +263,18 @@ void Annotate(HWND control, LONG setting) {
     const auto create =
         Find<decltype(&CoCreateInstance)>(SystemLibrary(L"ole32.dll"), "CoCreateInstance");
     if (!create) return;
-    IAccPropServices* services = nullptr;
-    void** out = reinterpret_cast<void**>(&services);
-    HRESULT made =
-        create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, out);
-    if (made == CO_E_NOTINITIALIZED && InitializeCom())
-        made =
-            create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, out);
+    ComRef<IAccPropServices> services;
+    const auto make = [&] {
+        return create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
+                      services.PutVoid());
+    };
+    HRESULT made = make();
+    if (made == CO_E_NOTINITIALIZED && InitializeCom()) made = make();
     if (FAILED(made) || !services) return;
     VARIANT value = {};
     value.vt = VT_I4;
     value.lVal = setting;
     services->SetHwndProp(control, DWORD(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, value);
-    services->Release();
 }
 
 // A live region's procedure until the first assistive client asks for the control, whatever
