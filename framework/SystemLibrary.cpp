@@ -3,12 +3,26 @@
 
 #include <string>
 
+namespace {
+// KERNEL32, in every process; what older systems lack of it is looked up at run time.
+HMODULE Kernel32() {
+    return GetModuleHandleW(L"kernel32.dll");
+}
+
+// SetDefaultDllDirectories: Windows 8 on, 7 with its update.
+using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+SetDefaultDirectories DefaultDirectoriesFunction() {
+    return Find<SetDefaultDirectories>(Kernel32(), "SetDefaultDllDirectories");
+}
+} // namespace
+
 bool SearchLibrariesInSystemOnly() {
-    // Looked up at run time: older systems lack it. KERNEL32 is in every process.
-    using SetDirectories = BOOL(WINAPI*)(DWORD);
-    const auto setDirectories =
-        Find<SetDirectories>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-    return setDirectories && setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (const auto setDefaultDirectories = DefaultDirectoriesFunction())
+        return setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // An empty directory takes the current directory out of the search (XP SP1 on).
+    if (const auto setDirectory = Find<BOOL(WINAPI*)(LPCWSTR)>(Kernel32(), "SetDllDirectoryW"))
+        setDirectory(L"");
+    return false;
 }
 
 HMODULE SystemLibrary(const wchar_t* file) {
@@ -18,6 +32,11 @@ HMODULE SystemLibrary(const wchar_t* file) {
     path.resize(length);
     path += L'\\';
     path += file;
-    HMODULE module = GetModuleHandleW(path.c_str());
-    return module ? module : LoadLibraryW(path.c_str());
+    if (HMODULE module = GetModuleHandleW(path.c_str())) return module;
+    // Where the default search is the system directory, it holds for the library's imports as
+    // well. Elsewhere the standard search would look for them beside the program first; the
+    // altered search starts in the library's own folder, the system directory. It would take
+    // the place of the default search, so it is used only where there is none.
+    const DWORD search = DefaultDirectoriesFunction() ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH;
+    return LoadLibraryExW(path.c_str(), nullptr, search);
 }

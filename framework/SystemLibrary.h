@@ -5,10 +5,12 @@
 #include <windows.h>
 
 // Restricts every later search for a library, also for those that system libraries load, to the
-// system directory; false where the system cannot (before Windows 8, unless updated).
+// system directory; false where the system cannot (before Windows 8, unless updated), which then
+// at least leaves the current directory out of the search (Windows XP SP1 on).
 bool SearchLibrariesInSystemOnly();
 // The library `file` (e.g. L"oleacc.dll") of the system directory, loaded on first use and kept
-// for the rest of the process; nullptr when it cannot be loaded.
+// for the rest of the process; nullptr when it cannot be loaded. The libraries it imports come
+// from the system directory too, also where the search cannot be restricted.
 HMODULE SystemLibrary(const wchar_t* file);
 
 // A function of a library, or nullptr.

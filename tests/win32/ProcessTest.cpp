@@ -250,34 +250,41 @@ TEST(Process, QuitWhileTheInfoBoxIsOpenEndsBothLoopsWithItsCode) {
 }
 
 TEST(Process, LoadsNoLibraryFromItsFolder) {
-    // A copy beside libraries named like system ones that leave a mark when loaded (Wine looks
-    // there first when its CTest entry says so). Wine's own user32 imports version.dll: there
-    // the version line shows that the program does not use the planted one.
+    // Copies beside libraries named like system ones that leave a mark when loaded (Wine looks
+    // there first when its CTest entry says so): the program, and a build of it that finds no
+    // SetDefaultDllDirectories, as on older systems. The system's oleacc.dll imports
+    // oleaut32.dll. Wine's own user32 imports version.dll: there the version line shows that the
+    // program does not use the planted one.
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     wchar_t overrides[256] = {};
     GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
-    ASSERT_TRUE(!wine || wcsstr(overrides, L"version,oleacc=n,b")) << overrides;
+    ASSERT_TRUE(!wine || wcsstr(overrides, L"version,oleacc,oleaut32=n,b")) << overrides;
     const std::wstring folder = ExeDirectory() + L"planted\\";
-    ASSERT_TRUE(CopyFileW((ExeDirectory() + L"Orvand.exe").c_str(),
-                          (folder + L"Orvand.exe").c_str(), FALSE));
     const auto marked = [&folder](const wchar_t* library) {
         return GetFileAttributesW((folder + library + L".loaded").c_str()) !=
                INVALID_FILE_ATTRIBUTES;
     };
-    for (const wchar_t* mark : {L"version.dll.loaded", L"oleacc.dll.loaded"})
-        DeleteFileW((folder + mark).c_str());
-    Program program;
-    ASSERT_TRUE(program.Start(folder) && program.Ready());
+    for (const wchar_t* build : {L"Orvand.exe", L"Orvand-nodefaultdirs.exe"}) {
+        SCOPED_TRACE(testing::Message() << build);
+        ASSERT_TRUE(
+            CopyFileW((ExeDirectory() + build).c_str(), (folder + L"Orvand.exe").c_str(), FALSE));
+        for (const wchar_t* library : {L"version.dll", L"oleacc.dll", L"oleaut32.dll"})
+            DeleteFileW((folder + library + L".loaded").c_str());
+        Program program;
+        ASSERT_TRUE(program.Start(folder) && program.Ready());
 
-    AccessibleView view; // an assistive client asks
-    EXPECT_TRUE(ReadAccessible(program.Item(IDC_ZEIT1), view));
-    EXPECT_EQ(view.name, L"Erster Zeitwert");
-    PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND box = WaitForInfoBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WideText(GetDlgItem(box, IDC_VERSION)), L"Version (2.0.0.3)");
-    EXPECT_FALSE(marked(L"oleacc.dll"));
-    EXPECT_FALSE(!wine && marked(L"version.dll"));
+        AccessibleView view; // an assistive client asks
+        EXPECT_TRUE(ReadAccessible(program.Item(IDC_ZEIT1), view));
+        EXPECT_EQ(view.name, L"Erster Zeitwert");
+        PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        HWND box = WaitForInfoBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(WideText(GetDlgItem(box, IDC_VERSION)), L"Version (2.0.0.3)");
+        EXPECT_FALSE(marked(L"oleacc.dll") || marked(L"oleaut32.dll"));
+        EXPECT_FALSE(!wine && marked(L"version.dll"));
+        PostThreadMessageW(program.process.dwThreadId, WM_QUIT, 0, 0);
+        EXPECT_TRUE(program.EndsWithin(10000));
+    }
 }
 
 } // namespace
