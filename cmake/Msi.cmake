@@ -37,8 +37,10 @@ else()
     set(platform Intel)
 endif()
 
-# Name-based codes: the product's from its version and architecture (a new product for every
-# version), the package's also from everything that goes into it, the components' from the
+# Name-based codes: the product's and the package's from the version, the architecture and
+# everything that goes into the package (identical builds give identical codes; any other build,
+# also of the same version, is a new product, which Windows Installer then upgrades to instead
+# of refusing it as another package of an installed product), the components' from the
 # architecture alone (stable across versions).
 set(namespace F322F88A-6857-4C23-86E1-1075F2763448)
 set(contents "")
@@ -47,7 +49,8 @@ foreach(input "${PROGRAM}" "${SOURCE_DIR}/installer/Orvand.wxs" "${SOURCE_DIR}/r
     file(SHA256 "${input}" hash)
     string(APPEND contents " ${hash}")
 endforeach()
-string(UUID product_code NAMESPACE ${namespace} NAME "product ${ARCH} ${VERSION}" TYPE SHA1 UPPER)
+string(UUID product_code NAMESPACE ${namespace} NAME "product ${ARCH} ${VERSION}${contents}"
+    TYPE SHA1 UPPER)
 string(UUID package_code NAMESPACE ${namespace} NAME "package ${ARCH} ${VERSION}${contents}"
     TYPE SHA1 UPPER)
 foreach(component Programm Startmenue)
@@ -79,6 +82,12 @@ execute_process(
 if(NOT status EQUAL 0 OR NOT EXISTS "${OUTPUT}")
     message(FATAL_ERROR "wixl failed (${status}) on ${SOURCE_DIR}/installer/Orvand.wxs:\n${said}")
 endif()
+
+# wixl writes the root HKMU (HKCU per user, HKLM for all users) as 4, which Windows Installer
+# does not know; the table's value for it is -1.
+execute_process(COMMAND ${msibuild_program} "${OUTPUT}"
+        -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
+    COMMAND_ERROR_IS_FATAL ANY)
 
 # The summary: the platform with German as the package's language (7), the package code (9),
 # and the times of creation and last save (12, 13).
