@@ -2,12 +2,14 @@
 # The installer package in a copy of the test prefix, per user and for all users: a silent
 # install places the program and its shortcut, the installer service knows one product with the
 # program's name, version, publisher and icon, the program starts from the shortcut, installing
-# again and upgrading keep one entry, and removal leaves nothing. Needs DISPLAY and WINEPREFIX.
+# again and upgrading keep one entry, and removal leaves nothing. First the packages' tables as
+# msitools read them back. Needs DISPLAY and WINEPREFIX.
 # Usage: install-msi.sh <win32|win64> msi_products.exe orvand.ico package.msi "name|version|
-#        publisher" newer.msi "name|newer version|publisher"
+#        publisher" newer.msi "name|newer version|publisher" rebuilt.msi (another build of
+#        package.msi's version)
 set -u
 . "$(dirname "$0")/../../scripts/wine-env.sh"
-arch=$1 products=$2 icon=$3 package=$4 entry=$5 newer=$6 newer_entry=$7
+arch=$1 products=$2 icon=$3 package=$4 entry=$5 newer=$6 newer_entry=$7 rebuilt=$8
 loader=$(orvand_wine_loader "$arch") || exit 2
 work=$(mktemp -d)
 template=$WINEPREFIX
@@ -54,9 +56,31 @@ check() {
     if "${@:2}"; then passed=$((passed + 1)) && echo "ok: $1"; else
         failed=$((failed + 1)) && echo "FAILED: $1"; fi
 }
+
+# A table of a package as msiinfo reads it back, without its three header lines; a property.
+rows() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
+property() { rows "$1" Property | sed -n "s/^$2\t//p"; }
+same() { [ "$(property "$package" "$1")" = "$(property "$rebuilt" "$1")" ]; }
+echo "== the packages' tables"
+check "another build of this version is another product" \
+    eval 'same ProductVersion && same UpgradeCode && ! same ProductCode'
+# Its upgrade row for other builds of its version: its upgrade code, its version as minimum,
+# included (attributes 256), up to the next build number.
+check "${package##*/} replaces other builds of its version" awk -F'\t' \
+    -v row="$(property "$package" UpgradeCode)|$(property "$package" ProductVersion)" \
+    '$1 "|" $2 == row && $3 != "" && $5 == 256 { found = 1 } END { exit !found }' \
+    <(rows "$package" Upgrade)
+check "registry values under HKMU (-1): HKCU per user, HKLM for all users" \
+    [ "$(rows "$package" Registry | cut -f2 | sort -u)" = -1 ]
+hklm_type=0 # in HKLM the 64-bit package reads the 64-bit registry (type 16)
+[ "$arch" = win32 ] || hklm_type=16
+check "the remembered folder searched in HKCU (1) and HKLM (2)" \
+    [ "$(rows "$package" RegLocator | cut -f2,5 | sort | tr '\t\n' ': ')" = "1:0 2:$hklm_type " ]
+# The program's folder remembered in $1.reg (user or system) alone, as the server last saved.
+remembered_in() { [ "$(grep -l '^"Programmordner"=' "$WINEPREFIX"/*.reg)" = "$WINEPREFIX/$1.reg" ]; }
 for how in "" ALLUSERS=1; do
-    folder="$home/AppData/Local/Programs/Orvand"
-    [ -z "$how" ] || folder="$WINEPREFIX/drive_c/Program Files/Orvand"
+    folder="$home/AppData/Local/Programs/Orvand" hive=user
+    [ -z "$how" ] || folder="$WINEPREFIX/drive_c/Program Files/Orvand" hive=system
     # (Wine 8 keeps the user's Start menu also for all users, where Windows takes the common one.)
     echo "== ${how:-per user}"
     check "silent install of ${package##*/}" msiexec /i "$package" $how
@@ -64,11 +88,13 @@ for how in "" ALLUSERS=1; do
     check "the shortcut ${shortcut#"$WINEPREFIX/"}" test -f "$shortcut"
     check "one product $entry, the program's icon" one_product "$entry"
     check "the installed program shows its window" shows_window
+    check "the program's folder remembered in $hive.reg only" remembered_in $hive
     check "the same package again" msiexec /i "$package" $how
     check "one product $entry" one_product "$entry"
     check "upgrade to ${newer##*/}" msiexec /i "$newer" $how
     check "one product $newer_entry" one_product "$newer_entry"
-    check "removal" msiexec /x "$newer"
+    # (Windows removes a product in the scope it was installed in; Wine 8 must be told.)
+    check "removal" msiexec /x "$newer" $how
     check "no file, shortcut or registry value left" [ "$(traces)" = "$before" ]
 done
 echo "$passed passed, $failed failed"
