@@ -4,17 +4,20 @@
 # program's name, version, publisher and icon, the program starts from the shortcut, installing
 # again and upgrading keep one entry, and removal leaves nothing. First the packages' tables as
 # msitools read them back. Needs DISPLAY and WINEPREFIX.
-# Usage: install-msi.sh <win32|win64> msi_products.exe orvand.ico package.msi "name|version|
-#        publisher" newer.msi "name|newer version|publisher" rebuilt.msi (another build of
-#        package.msi's version)
-set -u
+# Usage: install-msi.sh <win32|win64> work-folder msi_products.exe orvand.ico package.msi
+#        "name|version|publisher" newer.msi "name|newer version|publisher" rebuilt.msi (another
+#        build of package.msi's version)
+set -u -o pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
-arch=$1 products=$2 icon=$3 package=$4 entry=$5 newer=$6 newer_entry=$7 rebuilt=$8
+arch=$1 work=$2 products=$3 icon=$4 package=$5 entry=$6 newer=$7 newer_entry=$8 rebuilt=$9
 loader=$(orvand_wine_loader "$arch") || exit 2
-work=$(mktemp -d)
 template=$WINEPREFIX
 # No menu entries on the Linux desktop for the shortcuts.
 export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe="
+# A run that was stopped (by CTest's timeout, say) leaves its work folder, perhaps with its Wine
+# server and an installer still running: they go first.
+[ ! -d "$WINEPREFIX" ] || wineserver -k 2>/dev/null
+rm -rf "$work" && mkdir -p "$work" || exit 2
 trap 'wineserver -k; rm -rf "$work"' EXIT
 # The copy links the system folders, which nothing here writes, instead of copying 1 GB.
 mkdir "$WINEPREFIX" && (cd "$template" && tar -c --exclude=./drive_c/windows/sys{tem32,wow64} .) |
