@@ -7,6 +7,11 @@
 
 #include <commctrl.h>
 
+const MessageEntry<CInfoDlg> CInfoDlg::messageTable[] = {
+    Message(WM_DPICHANGED, &CInfoDlg::OnDpiChanged),
+    TableEnd<CInfoDlg>(),
+};
+
 CInfoDlg::CInfoDlg() : CDialog(IDD_INFO) {}
 
 CInfoDlg::~CInfoDlg() {
@@ -29,10 +34,7 @@ bool CInfoDlg::OnInitDialog() {
                                 "ber %s"; // CP1252 "Info über %s"
     SetText(Format(caption, app ? app->appName.c_str() : ""));
     // The template's icon control loads the system-wide size; this is the box's own.
-    if (HICON own = LoadIconForDpi(ResourceModule(), IDR_MAINFRAME, false, Dpi())) {
-        SendMessageW(Item(IDC_INFOICON), STM_SETICON, reinterpret_cast<WPARAM>(own), 0);
-        icon.Reset(own);
-    }
+    SetIcon(Dpi());
 
     // The clip plays inside the animation area, centred, its background colour transparent.
     HWND area = Item(IDC_ANIMATION);
@@ -42,4 +44,19 @@ bool CInfoDlg::OnInitDialog() {
     if (animation.Create(style, rect, area, IDC_ANIMATION) && animation.Open(IDR_ANIMATION))
         animation.Play(0, 0xFFFF, -1);
     return true;
+}
+
+void CInfoDlg::SetIcon(UINT dpi) {
+    if (HICON own = LoadIconForDpi(ResourceModule(), IDR_MAINFRAME, false, dpi)) {
+        SendMessageW(Item(IDC_INFOICON), STM_SETICON, reinterpret_cast<WPARAM>(own), 0);
+        icon.Reset(own);
+    }
+}
+
+LRESULT CInfoDlg::OnDpiChanged(WPARAM wParam, LPARAM) {
+    const UINT dpi = DpiOfChange(wParam);
+    if (!dpi) return 0; // not from the system: the box stays as it is
+    SetIcon(dpi);
+    LeaveToDefault(); // the system scales and places the box
+    return 0;
 }

@@ -15,4 +15,12 @@ public:
 
 protected:
     bool OnInitDialog() override;
+
+private:
+    // Loads the icon for `dpi` into the icon control; the old one goes.
+    void SetIcon(UINT dpi);
+    // On a screen of another DPI the box takes the icon size of that screen.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM);
+
+    MESSAGE_TABLE(CInfoDlg, CDialog)
 };

@@ -15,10 +15,6 @@
 #include <cstring>
 #include <cwchar>
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0 // Windows 8.1 on
-#endif
-
 const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Command(IDC_DIFFERENZ, &CRechnerDlg::OnCalculate),
     Command(IDC_HOLEN1, &CRechnerDlg::OnFromClipboard1),
@@ -234,8 +230,10 @@ void CRechnerDlg::SetIcons(UINT dpi) {
     iconDpi = dpi;
 }
 
-LRESULT CRechnerDlg::OnDpiChanged(WPARAM dpi, LPARAM) {
-    SetIcons(LOWORD(dpi));
+LRESULT CRechnerDlg::OnDpiChanged(WPARAM wParam, LPARAM) {
+    const UINT dpi = DpiOfChange(wParam);
+    if (!dpi) return 0; // not from the system: the window stays as it is
+    SetIcons(dpi);
     LeaveToDefault(); // the system scales and places the dialog
     return 0;
 }

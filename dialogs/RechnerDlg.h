@@ -55,7 +55,7 @@ private:
     // Loads and sets the window's icons for `dpi` (0: the system's); the old ones go.
     void SetIcons(UINT dpi);
     // On a screen of another DPI the window takes the icon sizes of that screen.
-    LRESULT OnDpiChanged(WPARAM dpi, LPARAM);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM);
     // Names and descriptions for screen readers, from the tooltip texts.
     void NameControls();
     // A tooltip asks for its text: the string resource with the control's ID.

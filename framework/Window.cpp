@@ -102,6 +102,11 @@ void CIcon::Reset(HICON icon) {
     handle = icon;
 }
 
+UINT DpiOfChange(WPARAM wParam) {
+    const UINT dpi = LOWORD(wParam);
+    return dpi >= 96 && dpi <= 480 ? dpi : 0;
+}
+
 int SystemMetricForDpi(int index, UINT dpi) {
     const auto metricForDpi = Find<int(WINAPI*)(int, UINT)>(User32(), "GetSystemMetricsForDpi");
     return metricForDpi && dpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);

@@ -78,6 +78,14 @@ private:
     HICON handle = nullptr;
 };
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0 // Windows 8.1 on
+#endif
+
+// The DPI that a WM_DPICHANGED announces, or 0 for one that no screen can have (from 100 % to
+// Windows' largest scale, 500 %: 96 to 480 DPI). Any program can post the message, with any
+// value.
+UINT DpiOfChange(WPARAM wParam);
 // System metric `index` for `dpi` where the system has metrics per DPI, else (and for dpi
 // 0) the system-wide one.
 int SystemMetricForDpi(int index, UINT dpi);

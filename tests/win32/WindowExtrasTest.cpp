@@ -1,6 +1,7 @@
 // The calculator window's extras: system menu, always on top, info box, tooltips, icons.
 #include "Harness.h"
 
+#include "dialogs/InfoDlg.h"
 #include "dialogs/RechnerDlg.h"
 #include "framework/Accessible.h"
 #include "framework/App.h"
@@ -233,23 +234,33 @@ std::vector<DWORD> OwnImage(int size) {
 }
 
 // The icons are the program icon's own images of the system's sizes for the screen's DPI,
-// not others scaled; on a screen of another DPI, that screen's.
+// not others scaled; on a screen of another DPI, that screen's, in the window and in the info
+// box. A DPI that no screen has (any program can post one) changes nothing.
 TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
     const char* other = std::getenv("ORVAND_EXPECT_DPI"); // set where the prefix has another
     const int dpi = other ? std::atoi(other) : 96;
     ASSERT_EQ(GetSystemMetrics(SM_CXICON), MulDiv(32, dpi, 96)) << "LogPixels did not take effect";
     EXPECT_EQ(HICON(SendMessageW(dialog.hwnd, WM_GETICON, ICON_BIG, 0)), dialog.icon);
+    CInfoDlg info;
+    ASSERT_TRUE(info.Create(dialog.hwnd));
     RECT rect = Rect();
     const UINT dpiChanged = 0x02E0; // WM_DPICHANGED, from Windows 8.1 on
-    for (int now : {dpi, 192}) {
-        if (now != dpi) SendMessageW(dialog.hwnd, dpiChanged, MAKEWPARAM(now, now), LPARAM(&rect));
+    // This screen's, 125 %, 200 %, then none that a screen can have.
+    int screen = dpi;
+    for (int now : {dpi, 120, 192, 5500, 0xFFFF, 0}) {
+        screen = now >= 96 && now <= 480 ? now : screen;
+        for (HWND window : {dialog.hwnd, info.hwnd})
+            SendMessageW(window, dpiChanged, MAKEWPARAM(now, now), LPARAM(&rect));
         for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
-            const int size = MulDiv(which == ICON_BIG ? 32 : 16, now, 96);
+            const int size = MulDiv(which == ICON_BIG ? 32 : 16, screen, 96);
             const std::vector<DWORD> own = OwnImage(size);
             const HICON icon = HICON(SendMessageW(dialog.hwnd, WM_GETICON, which, 0));
             EXPECT_TRUE(!own.empty() && IconPixels(icon) == own)
                 << size << " px, " << now << " DPI";
         }
+        const HICON boxIcon = HICON(SendMessageW(info.Item(IDC_INFOICON), STM_GETICON, 0, 0));
+        EXPECT_TRUE(IconPixels(boxIcon) == OwnImage(MulDiv(32, screen, 96)))
+            << "info box, " << now << " DPI";
     }
 }
 
