@@ -168,14 +168,17 @@ struct Image {
 } // namespace
 
 // ICONDIR, the ICONDIRENTRYs, then the images in the same order: the two 16-colour images,
-// then the drawn ones. Sizes that systems before Vista read are DIBs; from 64 pixels on,
-// which only later systems ask for, PNG, which they read and which is far smaller.
+// then the drawn ones, at every size that the system asks for from 100 % to 300 % (16 and 32
+// times 1, 1.25, 1.5, 1.75, 2, 2.25, 2.5 and 3) and 256. The sizes that Windows XP, which
+// reads no PNG, may ask for (16 to 24, 32 and 48) are DIBs; the others, for later systems
+// only, PNG, which they read and which is far smaller.
 std::vector<uint8_t> MakeIcon() {
     std::vector<Image> images = {{32, 4, MakeImage(kArt32, 32)}, {16, 4, MakeImage(kArt16, 16)}};
-    for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+    for (int size : {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 256}) {
         const std::vector<uint8_t> rgba = DrawStopwatch(size);
+        const bool forXp = size <= 24 || size == 32 || size == 48;
         images.push_back(
-            {size, 32, size >= 64 ? EncodePng(size, size, rgba) : MakeAlphaImage(rgba, size)});
+            {size, 32, forXp ? MakeAlphaImage(rgba, size) : EncodePng(size, size, rgba)});
     }
 
     std::vector<uint8_t> out;

@@ -238,8 +238,9 @@ TEST(ProgramFile, ProgramIconHoldsEverySize) {
         for (char c : image.bytes) hash = (hash ^ BYTE(c)) * 0x01000193;
         EXPECT_TRUE(image.bits != 4 || hash == (image.size == 32 ? 0x3CD3DD4Cu : 0x0E72D733u));
     }
-    EXPECT_EQ(images, "32/4 16/4 16/32 20/32 24/32 32/32 40/32 48/32 64/32png 256/32png ");
-    EXPECT_LE(total, 60u * 1024);
+    EXPECT_EQ(images, "32/4 16/4 16/32 20/32 24/32 28/32png 32/32 36/32png 40/32png 48/32 "
+                      "56/32png 64/32png 72/32png 80/32png 96/32png 256/32png ");
+    EXPECT_LE(total, 80u * 1024);
 }
 
 } // namespace

@@ -245,9 +245,9 @@ TEST_F(WindowExtras, WindowIconsAreTheProgramIcon) {
     ASSERT_TRUE(info.Create(dialog.hwnd));
     RECT rect = Rect();
     const UINT dpiChanged = 0x02E0; // WM_DPICHANGED, from Windows 8.1 on
-    // This screen's, 125 %, 200 %, then none that a screen can have.
+    // This screen's, 125 %, 175 %, 200 %, 225 %, 250 %, 300 %, then none a screen can have.
     int screen = dpi;
-    for (int now : {dpi, 120, 192, 5500, 0xFFFF, 0}) {
+    for (int now : {dpi, 120, 168, 192, 216, 240, 288, 5500, 0xFFFF, 0}) {
         screen = now >= 96 && now <= 480 ? now : screen;
         for (HWND window : {dialog.hwnd, info.hwnd})
             SendMessageW(window, dpiChanged, MAKEWPARAM(now, now), LPARAM(&rect));
