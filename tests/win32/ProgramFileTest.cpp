@@ -3,6 +3,7 @@
 // (see ProgramPath).
 #include "Harness.h"
 
+#include "framework/Format.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +193,16 @@ TEST(ProgramFile, CarriesItsManifestForItsArchitecture) {
         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // 10 and 11
     };
     for (const char* part : parts) EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    // Its version is the version block's file version: VS_FIXEDFILEINFO, after its signature,
+    // holds it as minor, major, revision, build.
+    const std::string block = ProgramResource(RT_VERSION, MAKEINTRESOURCEW(1));
+    const size_t fixed = block.find("\xBD\x04\xEF\xFE");
+    ASSERT_TRUE(fixed != std::string::npos && fixed + 16 <= block.size());
+    WORD v[4] = {};
+    std::memcpy(v, &block[fixed + 8], sizeof v);
+    const std::string version =
+        Format(R"(name="Orvand" version="%u.%u.%u.%u")", v[1], v[0], v[3], v[2]);
+    EXPECT_NE(manifest.find(version), std::string::npos) << version;
 }
 
 // The face that a font asked for as `face` resolves to on this system.
