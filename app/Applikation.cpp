@@ -22,9 +22,9 @@ struct VersionApi {
     // Takes all three; false when the library or any of them is missing.
     bool Load() {
         HMODULE library = SystemLibrary(L"version.dll");
-        infoSize = Find<decltype(infoSize)>(library, "GetFileVersionInfoSizeW");
-        info = Find<decltype(info)>(library, "GetFileVersionInfoW");
-        queryValue = Find<decltype(queryValue)>(library, "VerQueryValueW");
+        infoSize = framework::Find<decltype(infoSize)>(library, "GetFileVersionInfoSizeW");
+        info = framework::Find<decltype(info)>(library, "GetFileVersionInfoW");
+        queryValue = framework::Find<decltype(queryValue)>(library, "VerQueryValueW");
         return infoSize && info && queryValue;
     }
 };

@@ -3,6 +3,7 @@
 
 #include "../framework/Animation.h"
 #include "../framework/Dialog.h"
+#include "../framework/Icon.h"
 
 class CInfoDlg : public CDialog {
 public:

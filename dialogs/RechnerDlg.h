@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../framework/Dialog.h"
+#include "../framework/Icon.h"
 #include "StatusLine.h"
 
 #include "../time/ZeitEdit.h"

@@ -44,7 +44,7 @@ const GUID liveSettingProperty = {
 // process needs it, and it is switched on only once an assistive client asks.
 bool InitializeCom() {
     const auto initialize =
-        Find<decltype(&CoInitializeEx)>(SystemLibrary(L"ole32.dll"), "CoInitializeEx");
+        framework::Find<decltype(&CoInitializeEx)>(SystemLibrary(L"ole32.dll"), "CoInitializeEx");
     return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
 }
 
@@ -190,8 +190,8 @@ private:
         if (typeInfo || SUCCEEDED(standard->GetTypeInfo(0, LOCALE_SYSTEM_DEFAULT, typeInfo.Put())))
             return typeInfo.Get();
         typeInfo.Reset();
-        const auto loadRegistered =
-            Find<decltype(&LoadRegTypeLib)>(SystemLibrary(L"oleaut32.dll"), "LoadRegTypeLib");
+        const auto loadRegistered = framework::Find<decltype(&LoadRegTypeLib)>(
+            SystemLibrary(L"oleaut32.dll"), "LoadRegTypeLib");
         ComRef<ITypeLib> library;
         if (loadRegistered &&
             SUCCEEDED(loadRegistered(accessibilityLibrary, 1, 1, 0, library.Put())) &&
@@ -223,9 +223,11 @@ private:
 bool AnswerClient(HWND control, WPARAM flags, const AccessibleTexts& texts, LRESULT& answer) {
     HMODULE oleacc = SystemLibrary(L"oleacc.dll");
     const auto createStandard =
-        Find<decltype(&CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
-    const auto handOver = Find<decltype(&LresultFromObject)>(oleacc, "LresultFromObject");
-    const auto allocString = Find<AllocString>(SystemLibrary(L"oleaut32.dll"), "SysAllocString");
+        framework::Find<decltype(&CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
+    const auto handOver =
+        framework::Find<decltype(&LresultFromObject)>(oleacc, "LresultFromObject");
+    const auto allocString =
+        framework::Find<AllocString>(SystemLibrary(L"oleaut32.dll"), "SysAllocString");
     if (!createStandard || !handOver || !allocString) return false;
 
     ComRef<IAccessible> standard;
@@ -260,8 +262,8 @@ LRESULT CALLBACK AccessibleProc(HWND control, UINT msg, WPARAM wParam, LPARAM lP
 // Gives the control's client object its live setting through the accessibility library's
 // property service. Systems before Windows 8 keep it without use; Wine answers E_NOTIMPL.
 void Annotate(HWND control, LONG setting) {
-    const auto create =
-        Find<decltype(&CoCreateInstance)>(SystemLibrary(L"ole32.dll"), "CoCreateInstance");
+    const auto create = framework::Find<decltype(&CoCreateInstance)>(SystemLibrary(L"ole32.dll"),
+                                                                     "CoCreateInstance");
     if (!create) return;
     ComRef<IAccPropServices> services;
     const auto make = [&] {

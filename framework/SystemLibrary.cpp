@@ -12,7 +12,7 @@ HMODULE Kernel32() {
 // SetDefaultDllDirectories: Windows 8 on, 7 with its update.
 using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
 SetDefaultDirectories DefaultDirectoriesFunction() {
-    return Find<SetDefaultDirectories>(Kernel32(), "SetDefaultDllDirectories");
+    return framework::Find<SetDefaultDirectories>(Kernel32(), "SetDefaultDllDirectories");
 }
 } // namespace
 
@@ -20,7 +20,8 @@ bool SearchLibrariesInSystemOnly() {
     if (const auto setDefaultDirectories = DefaultDirectoriesFunction())
         return setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // An empty directory takes the current directory out of the search (XP SP1 on).
-    if (const auto setDirectory = Find<BOOL(WINAPI*)(LPCWSTR)>(Kernel32(), "SetDllDirectoryW"))
+    if (const auto setDirectory =
+            framework::Find<BOOL(WINAPI*)(LPCWSTR)>(Kernel32(), "SetDllDirectoryW"))
         setDirectory(L"");
     return false;
 }

@@ -13,9 +13,13 @@ bool SearchLibrariesInSystemOnly();
 // from the system directory too, also where the search cannot be restricted.
 HMODULE SystemLibrary(const wchar_t* file);
 
+namespace framework {
+
 // A function of a library, or nullptr.
 template <class Function> Function Find(HMODULE module, const char* name) {
     return module
                ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                : nullptr;
 }
+
+} // namespace framework

@@ -93,29 +93,6 @@ LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPA
 }
 
 UINT CWindow::Dpi() const {
-    const auto dpiForWindow = Find<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
+    const auto dpiForWindow = framework::Find<UINT(WINAPI*)(HWND)>(User32(), "GetDpiForWindow");
     return dpiForWindow && hwnd ? dpiForWindow(hwnd) : 0;
-}
-
-void CIcon::Reset(HICON icon) {
-    if (handle && handle != icon) DestroyIcon(handle);
-    handle = icon;
-}
-
-UINT DpiOfChange(WPARAM wParam) {
-    const UINT dpi = LOWORD(wParam);
-    return dpi >= 96 && dpi <= 480 ? dpi : 0;
-}
-
-int SystemMetricForDpi(int index, UINT dpi) {
-    const auto metricForDpi = Find<int(WINAPI*)(int, UINT)>(User32(), "GetSystemMetricsForDpi");
-    return metricForDpi && dpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
-}
-
-HICON LoadIconForDpi(HINSTANCE module, UINT id, bool small, UINT dpi) {
-    const int width = SystemMetricForDpi(small ? SM_CXSMICON : SM_CXICON, dpi);
-    const int height = SystemMetricForDpi(small ? SM_CYSMICON : SM_CYICON, dpi);
-    // Not LR_SHARED: the system would hand back whichever size of the icon it loaded first.
-    return static_cast<HICON>(
-        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
 }
