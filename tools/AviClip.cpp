@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 // Palette indices of the colours the clock is drawn with.
 enum Colour : uint8_t {
@@ -59,10 +58,87 @@ const double kWindowTop = 57.0;
 const double kWindowRight = 43.0;
 const double kWindowBottom = 85.0;
 
-// Pendulum length to the centre of the bob, the bob's radius and the largest swing in degrees.
+// Pendulum length to the centre of the bob and the bob's radius.
 const double kPendulumLength = 32.0;
 const double kBobRadius = 5.0;
-const double kSwingDegrees = 12.0;
+
+// A direction on the canvas (x to the right, y downwards), of length 1.
+struct Direction {
+    double x, y;
+};
+
+// The directions the clock is drawn in, written out rather than computed: the C library's sin
+// and cos may differ in the last bit from one system to another, and a pixel on a mark's edge
+// follows that bit. They are the values glibc gives for the angles named, to the 17 digits
+// that keep every bit: cos 90 degrees, for one, is 6.1e-17 here, not 0.
+
+// The hours clockwise from twelve, 30 degrees apart: the hour marks, and at two the minute hand.
+const Direction kHours[12] = {
+    {0, -1},
+    {0.49999999999999994, -0.86602540378443871},
+    {0.8660254037844386, -0.50000000000000011},
+    {1, -6.123233995736766e-17},
+    {0.86602540378443871, 0.49999999999999978},
+    {0.49999999999999994, 0.86602540378443871},
+    {1.2246467991473532e-16, 1},
+    {-0.50000000000000011, 0.8660254037844386},
+    {-0.86602540378443837, 0.50000000000000044},
+    {-1, 1.8369701987210297e-16},
+    {-0.8660254037844386, -0.50000000000000011},
+    {-0.50000000000000044, -0.86602540378443837},
+};
+
+// The hour hand, just past ten (305 degrees).
+const Direction kHourHand = {-0.8191520442889918, -0.57357643635104605};
+
+// The second hand in each frame: once round per loop, 360/19 degrees a frame.
+const Direction kSecondHandAt[] = {
+    {0, -1},
+    {0.32469946920468346, -0.94581724170063464},
+    {0.61421271268966782, -0.78914050939639357},
+    {0.83716647826252855, -0.54694815812242692},
+    {0.96940026593933037, -0.24548548714079924},
+    {0.99658449300666985, 0.082579345472332491},
+    {0.9157733266550574, 0.40169542465296942},
+    {0.73572391067313181, 0.67728157162574087},
+    {0.47594739303707367, 0.87947375120648896},
+    {0.16459459028073403, 0.98636130340272232},
+    {-0.16459459028073423, 0.98636130340272232},
+    {-0.47594739303707351, 0.87947375120648907},
+    {-0.73572391067313159, 0.6772815716257411},
+    {-0.91577332665505728, 0.40169542465296987},
+    {-0.99658449300666985, 0.082579345472332741},
+    {-0.96940026593933049, -0.24548548714079879},
+    {-0.83716647826252877, -0.54694815812242659},
+    {-0.61421271268966804, -0.78914050939639335},
+    {-0.32469946920468373, -0.94581724170063464},
+};
+
+// The pendulum in each frame, from the pivot down to the bob: one swing per loop, at frame f
+// 12 * sin(f * 360/19) degrees to the right of straight down.
+const Direction kPendulumAt[] = {
+    {0, 1},
+    {0.067952493266463937, 0.99768855794725397},
+    {0.12828590531731612, 0.99173722653579799},
+    {0.1744387371017744, 0.98466802882917759},
+    {0.20163871819965906, 0.97945996718742845},
+    {0.20721192751127954, 0.97829607844305511},
+    {0.19062532891005105, 0.9816628667612598},
+    {0.15348060460538293, 0.98815166042969649},
+    {0.099517188239476639, 0.9950358431960673},
+    {0.034465783131924881, 0.99940587840631756},
+    {-0.034465783131924825, 0.99940587840631756},
+    {-0.099517188239476501, 0.9950358431960673},
+    {-0.15348060460538285, 0.98815166042969649},
+    {-0.19062532891005107, 0.9816628667612598},
+    {-0.20721192751127954, 0.97829607844305511},
+    {-0.20163871819965909, 0.97945996718742845},
+    {-0.17443873710177443, 0.98466802882917759},
+    {-0.12828590531731607, 0.99173722653579799},
+    {-0.067952493266464006, 0.99768855794725397},
+};
+static_assert(std::size(kSecondHandAt) == kClipFrames && std::size(kPendulumAt) == kClipFrames,
+              "one direction per frame");
 
 // A frame being drawn, with the rectangle drawing is limited to.
 struct Canvas {
@@ -146,13 +222,12 @@ void DrawThinLine(Canvas& canvas, double ax, double ay, double bx, double by, ui
     }
 }
 
-// Draws a hand from the dial centre; degrees run clockwise from twelve o'clock.
-// A thickness of zero draws a one pixel wide hand.
-void DrawHand(Canvas& canvas, double degrees, double length, double tail, double thickness,
+// Draws a hand from the dial centre towards `to`. A thickness of zero draws a one pixel wide
+// hand.
+void DrawHand(Canvas& canvas, Direction to, double length, double tail, double thickness,
               uint8_t colour) {
-    double dx = std::sin(degrees * kPi / 180), dy = -std::cos(degrees * kPi / 180);
-    double ax = kDialX - dx * tail, ay = kDialY - dy * tail;
-    double bx = kDialX + dx * length, by = kDialY + dy * length;
+    double ax = kDialX - to.x * tail, ay = kDialY - to.y * tail;
+    double bx = kDialX + to.x * length, by = kDialY + to.y * length;
     if (thickness > 0)
         DrawLine(canvas, ax, ay, bx, by, thickness, colour);
     else
@@ -171,10 +246,10 @@ void DrawCase(Canvas& canvas) {
     FillRect(canvas, kWindowLeft, kWindowTop, kWindowRight, kWindowBottom, kInterior);
 }
 
-// The pendulum at the given angle (degrees, positive to the right), seen only through the window.
-void DrawPendulum(Canvas& canvas, double degrees) {
-    double bobX = kPivotX + kPendulumLength * std::sin(degrees * kPi / 180);
-    double bobY = kPivotY + kPendulumLength * std::cos(degrees * kPi / 180);
+// The pendulum hanging towards `down`, seen only through the window.
+void DrawPendulum(Canvas& canvas, Direction down) {
+    double bobX = kPivotX + kPendulumLength * down.x;
+    double bobY = kPivotY + kPendulumLength * down.y;
     canvas.clipLeft = kWindowLeft;
     canvas.clipTop = kWindowTop;
     canvas.clipRight = kWindowRight;
@@ -197,16 +272,15 @@ void DrawDial(Canvas& canvas) {
     FillDisc(canvas, kDialX, kDialY, 22.0, kBrassDark);
     FillDisc(canvas, kDialX, kDialY, 21.0, kFace);
     for (int hour = 0; hour < 12; ++hour) {
-        double a = hour * 30 * kPi / 180;
-        double dx = std::sin(a), dy = -std::cos(a);
+        const Direction d = kHours[hour];
         bool quarter = hour % 3 == 0;
         double length = quarter ? 4.0 : 2.5;
         double middle = 19.5 - length / 2;
-        FillBar(canvas, kDialX + dx * middle, kDialY + dy * middle, dx, dy, length,
+        FillBar(canvas, kDialX + d.x * middle, kDialY + d.y * middle, d.x, d.y, length,
                 quarter ? 2.0 : 1.0, kMarks);
     }
-    DrawHand(canvas, 305, 10.5, 0, 2.8, kHands); // hour hand just past ten
-    DrawHand(canvas, 60, 16.0, 0, 2.0, kHands);  // minute hand at ten past
+    DrawHand(canvas, kHourHand, 10.5, 0, 2.8, kHands); // hour hand just past ten
+    DrawHand(canvas, kHours[2], 16.0, 0, 2.0, kHands); // minute hand at ten past
 }
 
 // Appends a four-character code.
@@ -294,11 +368,10 @@ void PutStreamList(std::vector<uint8_t>& out, uint32_t largestFrame) {
 std::vector<uint8_t> RenderFrame(int index) {
     Canvas canvas;
     canvas.pixels.assign(static_cast<size_t>(kClipWidth) * kClipHeight, kBackground);
-    double phase = 2 * kPi * index / kClipFrames;
     DrawCase(canvas);
-    DrawPendulum(canvas, kSwingDegrees * std::sin(phase));
+    DrawPendulum(canvas, kPendulumAt[index]);
     DrawDial(canvas);
-    DrawHand(canvas, 360.0 * index / kClipFrames, 18.5, 5.0, 0, kSecondHand);
+    DrawHand(canvas, kSecondHandAt[index], 18.5, 5.0, 0, kSecondHand);
     FillDisc(canvas, kDialX, kDialY, 1.5, kHands);
     FillDisc(canvas, kDialX, kDialY, 0.5, kSecondHand);
     return canvas.pixels;
