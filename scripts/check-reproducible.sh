@@ -4,7 +4,7 @@
 # same bytes, and the program the same as build/<arch>/Orvand.exe where that exists. Builds
 # execute nothing, so this runs on every machine. Prints the SHA-256 of each; non-zero when two
 # builds differ.
-set -u
+set -u -o pipefail # a copy whose tar producer failed must not pass for a whole one
 cd "$(dirname "$0")/.."
 work=$(mktemp -d /tmp/orvand-repro.XXXXXX) || exit 1
 trap 'rm -rf "$work"' EXIT
@@ -12,7 +12,10 @@ trap 'rm -rf "$work"' EXIT
 copies=("$work/a/src" "$work/second-build/orvand-source")
 for copy in "${copies[@]}"; do
     mkdir -p "$copy"
-    tar -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$copy" || exit 1
+    tar -c --exclude=./build --exclude=./dist --exclude=./.git . | tar -x -C "$copy" || {
+        echo "Copying the source tree to $copy failed" >&2
+        exit 1
+    }
 done
 
 status=0
