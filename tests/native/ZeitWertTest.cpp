@@ -24,16 +24,23 @@ TEST(ZeitWert, SetPartsBounds) {
     struct Case {
         int hour, minute, second;
         bool valid;
+        int year = 1899, month = 12, day = 30;
     } cases[] = {
+        // clang-format off
         {0, 0, 0, true},   {23, 59, 59, true},  {12, 30, 0, true},   {24, 0, 0, false},
         {0, 60, 0, false}, {0, 0, 60, false},   {-1, 0, 0, false},   {0, -1, 0, false},
         {0, 0, -1, false}, {99, 99, 99, false}, {23, 60, 59, false},
+        // Leap days by the rule of four but not of a hundred, and the ends of the years' range.
+        {0, 0, 0, true, 2024, 2, 29}, {0, 0, 0, false, 1900, 2, 29}, {0, 0, 0, true, 100, 1, 1},
+        {0, 0, 0, false, 99, 12, 31}, {0, 0, 0, true, 9999, 12, 31}, {0, 0, 0, false, 10000, 1, 1},
+        // clang-format on
     };
     for (const Case& c : cases) {
         ZeitWert value;
-        const int32_t status = value.SetParts(1899, 12, 30, c.hour, c.minute, c.second);
+        const int32_t status = value.SetParts(c.year, c.month, c.day, c.hour, c.minute, c.second);
         EXPECT_EQ(status, c.valid ? ZeitWert::valid : ZeitWert::invalid)
-            << c.hour << ":" << c.minute << ":" << c.second;
+            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << ":"
+            << c.second;
         EXPECT_EQ(value.status, status);
     }
 }
