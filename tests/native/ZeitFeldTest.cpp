@@ -187,8 +187,8 @@ TEST(ZeitFeld, MoveKeys) {
         unsigned key;
         int caret, caretAfter;
     } cases[] = {
-        {0x23, 3, 8}, {0x24, 5, 0}, {0x25, 3, 2}, {0x25, 0, 0},
-        {0x26, 4, 4}, {0x27, 2, 3}, {0x27, 8, 8}, {0x28, 6, 6},
+        {0x23, 3, 8}, {0x24, 5, 0}, {0x25, 3, 2}, {0x25, 1, 0}, {0x25, 0, 0},
+        {0x26, 4, 4}, {0x27, 2, 3}, {0x27, 7, 8}, {0x27, 8, 8}, {0x28, 6, 6},
     };
     for (const auto& c : cases) {
         Field field;
@@ -303,6 +303,7 @@ TEST(ZeitFeld, ASetTimeShowsThoughTheFieldHoldsASelection) {
 }
 
 TEST(ZeitFeld, ParseTextAcceptedForms) {
+    const std::string longest = std::string(ZeitFeld::longestText - 8, ' ') + "12:34:56";
     const struct {
         const char *text, *shown, *message;
     } cases[] = {
@@ -320,6 +321,7 @@ TEST(ZeitFeld, ParseTextAcceptedForms) {
         {"123456\r\n", "12:34:56", ""},
         {"12:34:56\t", "12:34:56", ""},
         {"\xA0 12:34:56\xAD\v", "12:34:56", ""}, // no-break space, soft hyphen
+        {longest.c_str(), "12:34:56", ""}, // as long as a text may be
         {" \t99:00:00\r\n", "__:__:__", "\"99:00:00\" ist ung\xFCltig"},
     };
     for (const auto& c : cases) {
