@@ -12,6 +12,10 @@ set -u -o pipefail
 arch=$1 work=$2 products=$3 icon=$4 package=$5 entry=$6 newer=$7 newer_entry=$8 rebuilt=$9
 loader=$(orvand_wine_loader "$arch") || exit 2
 template=$WINEPREFIX
+# The template's Wine server (the one the tests share) saves its registry and ends first: a
+# prefix copied while it writes is no whole copy, and tar says so.
+wineserver -k 2>/dev/null
+wineserver -w
 # No menu entries on the Linux desktop for the shortcuts.
 export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe="
 # A run that was stopped (by CTest's timeout, say) leaves its work folder, perhaps with its Wine
