@@ -7,11 +7,6 @@
 
 #include <commctrl.h>
 
-const MessageEntry<CInfoDlg> CInfoDlg::messageTable[] = {
-    Message(WM_DPICHANGED, &CInfoDlg::OnDpiChanged),
-    TableEnd<CInfoDlg>(),
-};
-
 CInfoDlg::CInfoDlg() : CDialog(IDD_INFO) {}
 
 CInfoDlg::~CInfoDlg() {
@@ -51,12 +46,4 @@ void CInfoDlg::SetIcon(UINT dpi) {
         SendMessageW(Item(IDC_INFOICON), STM_SETICON, reinterpret_cast<WPARAM>(own), 0);
         icon.Reset(own);
     }
-}
-
-LRESULT CInfoDlg::OnDpiChanged(WPARAM wParam, LPARAM) {
-    const UINT dpi = DpiOfChange(wParam);
-    if (!dpi) return 0; // not from the system: the box stays as it is
-    SetIcon(dpi);
-    LeaveToDefault(); // the system scales and places the box
-    return 0;
 }

@@ -16,12 +16,10 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    // On a screen of another DPI the box takes the icon size of that screen.
+    void OnDpiChanged(UINT dpi) override { SetIcon(dpi); }
 
 private:
     // Loads the icon for `dpi` into the icon control; the old one goes.
     void SetIcon(UINT dpi);
-    // On a screen of another DPI the box takes the icon size of that screen.
-    LRESULT OnDpiChanged(WPARAM wParam, LPARAM);
-
-    MESSAGE_TABLE(CInfoDlg, CDialog)
 };

@@ -24,7 +24,6 @@ const MessageEntry<CRechnerDlg> CRechnerDlg::messageTable[] = {
     Message(WM_SYSCOMMAND, &CRechnerDlg::OnSysCommand),
     Message(WM_PAINT, &CRechnerDlg::OnPaint),
     Message(WM_QUERYDRAGICON, &CRechnerDlg::OnQueryDragIcon),
-    Message(WM_DPICHANGED, &CRechnerDlg::OnDpiChanged),
     Notify(TTN_NEEDTEXTA, &CRechnerDlg::AnswerToolTip),
     Notify(TTN_NEEDTEXTW, &CRechnerDlg::AnswerToolTip),
     TableEnd<CRechnerDlg>(),
@@ -228,14 +227,6 @@ void CRechnerDlg::SetIcons(UINT dpi) {
     icon.Reset(big);
     smallIcon.Reset(small);
     iconDpi = dpi;
-}
-
-LRESULT CRechnerDlg::OnDpiChanged(WPARAM wParam, LPARAM) {
-    const UINT dpi = DpiOfChange(wParam);
-    if (!dpi) return 0; // not from the system: the window stays as it is
-    SetIcons(dpi);
-    LeaveToDefault(); // the system scales and places the dialog
-    return 0;
 }
 
 bool CRechnerDlg::AnswerToolTip(NMHDR* notification, LRESULT&) {

@@ -46,6 +46,8 @@ protected:
     // Data exchange, system menu entries, window icons and tooltips.
     bool OnInitDialog() override;
     void DoDataExchange() override;
+    // On a screen of another DPI the window takes the icon sizes of that screen.
+    void OnDpiChanged(UINT dpi) override { SetIcons(dpi); }
 
 private:
     // The info box entry and always-on-top arrive as system commands.
@@ -55,8 +57,6 @@ private:
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     // Loads and sets the window's icons for `dpi` (0: the system's); the old ones go.
     void SetIcons(UINT dpi);
-    // On a screen of another DPI the window takes the icon sizes of that screen.
-    LRESULT OnDpiChanged(WPARAM wParam, LPARAM);
     // Names and descriptions for screen readers, from the tooltip texts.
     void NameControls();
     // A tooltip asks for its text: the string resource with the control's ID.

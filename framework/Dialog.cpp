@@ -2,6 +2,7 @@
 #include "Dialog.h"
 
 #include "App.h"
+#include "Icon.h"
 #include "Text.h"
 
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 const MessageEntry<CDialog> CDialog::messageTable[] = {
     Command(IDOK, &CDialog::OnOK),
     Command(IDCANCEL, &CDialog::OnCancel),
+    Message(WM_DPICHANGED, &CDialog::OnDpiMessage),
     TableEnd<CDialog>(),
 };
 
@@ -139,4 +141,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARA
         SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
         return TRUE;
     }
+}
+
+LRESULT CDialog::OnDpiMessage(WPARAM wParam, LPARAM) {
+    const UINT dpi = DpiOfChange(wParam);
+    if (!dpi) return 0; // not from the system: the dialog stays as it is
+    OnDpiChanged(dpi);
+    LeaveToDefault(); // the system scales and places the dialog
+    return 0;
 }

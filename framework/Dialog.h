@@ -36,6 +36,9 @@ protected:
     bool Bind(int id, CWindow& control);
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The dialog moved to a screen of another DPI (one a screen can have), before the system
+    // scales it.
+    virtual void OnDpiChanged(UINT) {}
     // Gives every child control a tooltip; texts come from TTN_NEEDTEXT notifications.
     // The tooltip window goes with the dialog.
     void EnableToolTips();
@@ -43,6 +46,8 @@ protected:
     MESSAGE_TABLE(CDialog, CWindow)
 
 private:
+    // WM_DPICHANGED, which any program can post with any value: only real DPIs go on.
+    LRESULT OnDpiMessage(WPARAM wParam, LPARAM);
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT templateId;
