@@ -11,6 +11,14 @@ const MessageEntry<CDialog> CDialog::messageTable[] = {
     Command(IDOK, &CDialog::OnOK),
     Command(IDCANCEL, &CDialog::OnCancel),
     Message(WM_DPICHANGED, &CDialog::OnDpiMessage),
+    Message(WM_CTLCOLORDLG, &CDialog::OnControlColor),
+    Message(WM_CTLCOLORSTATIC, &CDialog::OnControlColor),
+    Message(WM_CTLCOLOREDIT, &CDialog::OnControlColor),
+    Message(WM_CTLCOLORBTN, &CDialog::OnControlColor),
+    Notify(NM_CUSTOMDRAW, &CDialog::OnCustomDraw),
+    Message(WM_SETTINGCHANGE, &CDialog::OnSettingChange),
+    Message(WM_SYSCOLORCHANGE, &CDialog::OnSystemColors),
+    Message(WM_THEMECHANGED, &CDialog::OnSystemColors),
     TableEnd<CDialog>(),
 };
 
@@ -79,6 +87,9 @@ void CDialog::SetItemText(int id, const std::string& text) {
 
 bool CDialog::OnInitDialog() {
     DoDataExchange();
+    // Light, the system draws everything as it always did; dark, the dialog takes its colours
+    // before it is first shown.
+    if (colors.Follow()) colors.Apply(hwnd, toolTips);
     return true;
 }
 
@@ -102,6 +113,7 @@ void CDialog::EnableToolTips() {
         tool.lpszText = LPSTR_TEXTCALLBACKW;
         SendMessageW(toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    colors.ColorToolTips(toolTips);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -148,5 +160,33 @@ LRESULT CDialog::OnDpiMessage(WPARAM wParam, LPARAM) {
     if (!dpi) return 0; // not from the system: the dialog stays as it is
     OnDpiChanged(dpi);
     LeaveToDefault(); // the system scales and places the dialog
+    return 0;
+}
+
+LRESULT CDialog::OnControlColor(WPARAM dc, LPARAM control) {
+    if (HBRUSH brush =
+            colors.ControlColors(reinterpret_cast<HDC>(dc), reinterpret_cast<HWND>(control)))
+        return reinterpret_cast<LRESULT>(brush);
+    LeaveToDefault();
+    return 0;
+}
+
+bool CDialog::OnCustomDraw(NMHDR* header, LRESULT& result) {
+    return colors.DrawButton(*reinterpret_cast<NMCUSTOMDRAW*>(header), result);
+}
+
+LRESULT CDialog::OnSettingChange(WPARAM, LPARAM) {
+    // Windows names a switch of the app mode "ImmersiveColorSet", but whatever the text (or
+    // none, or one from another program), the registry says what holds now: reading it costs
+    // less than trusting the message.
+    if (colors.Follow()) colors.Apply(hwnd, toolTips);
+    LeaveToDefault();
+    return 0;
+}
+
+LRESULT CDialog::OnSystemColors(WPARAM, LPARAM) {
+    colors.Follow();
+    colors.Apply(hwnd, toolTips);
+    LeaveToDefault();
     return 0;
 }

@@ -1,6 +1,7 @@
 // CDialog: a dialog from a resource template, run modally through the framework's loop.
 #pragma once
 
+#include "ColorScheme.h"
 #include "Window.h"
 
 #include <string>
@@ -48,6 +49,14 @@ protected:
 private:
     // WM_DPICHANGED, which any program can post with any value: only real DPIs go on.
     LRESULT OnDpiMessage(WPARAM wParam, LPARAM);
+    // WM_CTLCOLOR*: the colours of the scheme, or the system's.
+    LRESULT OnControlColor(WPARAM dc, LPARAM control);
+    // Push buttons in the scheme's colours.
+    bool OnCustomDraw(NMHDR* header, LRESULT& result);
+    // A setting changed, perhaps the app mode: the dialog follows the user's choice.
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    // The system's colours or high contrast changed: the dialog follows and repaints.
+    LRESULT OnSystemColors(WPARAM, LPARAM);
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT templateId;
@@ -55,4 +64,5 @@ private:
     bool ended = false;
     int modalResult = -1;
     HWND toolTips = nullptr;
+    CColorScheme colors;
 };

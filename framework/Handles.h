@@ -83,3 +83,39 @@ public:
 private:
     bool open;
 };
+
+// A GDI object (brush, pen, font) that the program created, deleted when it goes or when
+// another one takes its place.
+template <class Object> class GdiObject {
+public:
+    GdiObject() = default;
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    ~GdiObject() { Reset(); }
+
+    void Reset(Object object = nullptr) {
+        if (handle) DeleteObject(handle);
+        handle = object;
+    }
+    operator Object() const { return handle; }
+
+private:
+    Object handle = nullptr;
+};
+
+// A device context of a window, released when it goes.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window(window), dc(GetWindowDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc) ReleaseDC(window, dc);
+    }
+
+    operator HDC() const { return dc; }
+
+private:
+    HWND window;
+    HDC dc;
+};
