@@ -190,3 +190,38 @@ bool ReadAccessible(HWND control, AccessibleView& view, bool standard) {
     CoUninitialize();
     return SUCCEEDED(found) && object;
 }
+
+std::vector<DWORD> Capture(HWND window, bool shown) {
+    RECT rect;
+    if (shown) { // Wine hands on what a window drew while its thread waits
+        for (int i = 0; i < 4; ++i)
+            Pump(), MsgWaitForMultipleObjects(0, nullptr, 0, 40, QS_ALLINPUT);
+        GetWindowRect(window, &rect);
+        OffsetRect(&rect, -rect.left, -rect.top);
+    } else {
+        GetClientRect(window, &rect);
+    }
+    const int width = rect.right, height = rect.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC memory = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HDC dc = shown ? GetWindowDC(window) : nullptr;
+    if (dc)
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY), ReleaseDC(window, dc);
+    else
+        SendMessageW(window, WM_PRINTCLIENT, WPARAM(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits),
+                              static_cast<DWORD*>(bits) + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}

@@ -28,6 +28,9 @@ std::string ClipboardText();
 void ClearClipboard();
 // How many windows of class `className` this thread has.
 int ThreadWindows(const wchar_t* className);
+// The pixels (0xRRGGBB) of a window's client area as the window draws them into a bitmap of ours,
+// so that nothing on the screen in front of it counts; `shown`: the whole window as it shows it.
+std::vector<DWORD> Capture(HWND window, bool shown = false);
 // The directory of the test program (the program is built beside it).
 std::wstring ExeDirectory();
 // The program file that the tests read: Orvand.exe beside the test program, or the file that

@@ -22,33 +22,6 @@ void PumpFor(DWORD ms) {
     }
 }
 
-// The pixels of a window's client area as the window draws them into a bitmap of ours, so
-// that nothing on the screen in front of it counts.
-std::vector<DWORD> Capture(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    const int width = rect.right, height = rect.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC memory = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
-                 PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<DWORD*>(bits),
-                              static_cast<DWORD*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return pixels;
-}
-
 // How many of `count` captures, `interval` ms apart, differ from the one before.
 int CountChanges(HWND window, int count, DWORD interval) {
     int changes = 0;
