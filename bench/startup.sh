@@ -6,7 +6,8 @@
 # window, the median peak working set (for a Wine process: the peak resident set of its Linux
 # process, Wine's own DLLs included), and the size of the .exe.
 # Usage: bench/startup.sh [runs [arch...]]   (default: 15 runs; win32 and win64, or win64
-# alone where this machine cannot execute 32-bit code)
+# alone where this machine cannot execute 32-bit code). ORVAND_APP_MODE=dark starts them with
+# Windows' apps dark; by default the prefix has no app mode, which is light.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -52,6 +53,12 @@ for arch in $archs; do
     cmake --build --preset "$arch" --target Orvand -j2 >/dev/null || exit 1
     orvand_wine_prefix "$PWD/build/wineprefix-bench-$arch" "$arch" unmanaged || exit 1
     wineserver -p >/dev/null 2>&1 </dev/null # one server for all runs, as the tests do
+    personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+    if [ "${ORVAND_APP_MODE:-}" = dark ]; then
+        "$ORVAND_WINE" reg.exe add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0 /f
+    else
+        "$ORVAND_WINE" reg.exe delete "$personalize" /v AppsUseLightTheme /f
+    fi >/dev/null 2>&1 </dev/null
     program_path=$(windows_path "$program")
     bare_path=$(windows_path "$bare")
     : >"$results"
@@ -65,7 +72,7 @@ for arch in $archs; do
         fi
     done
 
-    echo "Start-up of the $arch programs under Wine, medians of $runs alternating runs each:"
+    echo "Start-up of the $arch programs under Wine (apps ${ORVAND_APP_MODE:-light}), medians of $runs alternating runs each:"
     printf '%-16s %20s %14s %16s\n' "" "to visible window" "peak memory" "size"
     row program "$program"
     row bare "$bare"
