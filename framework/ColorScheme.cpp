@@ -112,9 +112,10 @@ void CColorScheme::ColorToolTips(HWND toolTips) {
 }
 
 HBRUSH CColorScheme::ControlColors(HDC dc, HWND control) const {
+    if (!dark) return nullptr;
     const bool isField = IsClass(control, L"Edit");
     const HBRUSH brush = isField ? field : background;
-    if (!dark || !brush) return nullptr;
+    if (!brush) return nullptr;
     SetTextColor(dc, darkText);
     SetBkColor(dc, isField ? darkField : darkWindow);
     return brush;
