@@ -105,8 +105,9 @@ TEST_F(Clipboard, ImportAcceptsTheThreeForms) {
 
 TEST_F(Clipboard, UnusableTextShowsItsMessage) {
     const struct {
-        std::string text;
+        std::string text; // CF_TEXT, unless `wide` holds a CF_UNICODETEXT
         const char *shown, *status;
+        std::wstring wide = L"";
     } cases[] = {
         {"1234", "01:02:03", "Falsche L\xE4nge"},
         {" 99:00:00\r\n", "__:__:__", "\"99:00:00\" ist ung\xFCltig"}, // quoted as trimmed
@@ -115,13 +116,19 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
         {"126000", "__:__:__", "\"126000\" ist ung\xFCltig"},
         {"99\r99\n99", "__:__:__", "\"99?99?99\" ist ung\xFCltig"}, // no raw control character
         {std::string(1 << 20, '7'), "01:02:03", "Falsche L\xE4nge"},
+        // Control characters of C1, in both formats.
+        {std::string("99\x81") + "00\x9D" + "00", "__:__:__", "\"99?00?00\" ist ung\xFCltig"},
+        {"", "__:__:__", "\"99?00?00\" ist ung\xFCltig", L"99\u008F00\u009000"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 12) + testing::PrintToString(c.wide));
         dialog.first.ParseText("010203");
-        ASSERT_TRUE(PutClipboardText(c.text));
+        ASSERT_TRUE(c.wide.empty()
+                        ? PutClipboardText(c.text)
+                        : PutClipboard(c.wide.c_str(), 2 * c.wide.size() + 2, CF_UNICODETEXT));
         Click(IDC_HOLEN1);
-        EXPECT_EQ(dialog.first.GetText(), c.shown) << c.text.substr(0, 12);
-        EXPECT_EQ(Status(), c.status) << c.text.substr(0, 12);
+        EXPECT_EQ(dialog.first.GetText(), c.shown);
+        EXPECT_EQ(Status(), c.status);
     }
     ASSERT_TRUE(PutClipboardText("010203"));
     Click(IDC_HOLEN1); // a good import clears the line
