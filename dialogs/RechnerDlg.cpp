@@ -132,11 +132,11 @@ bool CRechnerDlg::ReadClipboardText(std::string& text) {
     const HANDLE data = format ? GetClipboardData(format) : nullptr;
     const GlobalLocked block(data);
     if (!block.Bytes()) return false;
-    // Up to the first NUL, never past the end of the block, and no further than one character
-    // past the longest text the field looks at: the rest changes nothing. CF_TEXT is in the
-    // system's code page, not in the program's.
+    // Up to the first NUL, never past the end of the block, and no further than the field
+    // needs to judge the text: the rest changes nothing. CF_TEXT is in the system's code page,
+    // not in the program's, and takes up to four bytes for what UTF-16 says in two units.
     const SIZE_T size = GlobalSize(data);
-    const size_t most = ZeitFeld::longestText + 1;
+    const size_t most = CZeitEdit::unitsToJudge * (format == CF_UNICODETEXT ? 1 : 2);
     size_t length = 0;
     std::wstring wide;
     if (format == CF_UNICODETEXT) {
@@ -148,9 +148,7 @@ bool CRechnerDlg::ReadClipboardText(std::string& text) {
         length = strnlen(bytes, std::min<size_t>(size, most));
         wide = WidenAnsi(bytes, int(length));
     }
-    text = CZeitEdit::FieldText(wide.data(), wide.size());
-    // A cut text stays too long where conversion joined two units into one character.
-    if (length == most && text.size() < most) text.resize(most, '?');
+    text = CZeitEdit::FieldText(wide.data(), wide.size(), length == most);
     return true;
 }
 

@@ -16,18 +16,31 @@ bool CZeitEdit::HandleKeyDown(MSG& msg) {
     return CWindow::PreTranslateMessage(msg);
 }
 
-std::string CZeitEdit::FieldText(const wchar_t* text, size_t length) {
-    std::wstring wide(text, length);
-    for (wchar_t& ch : wide)
-        if (ch > 0xFF && IsBlank(ch)) ch = L' ';
-    return Narrow(wide.data(), int(wide.size()));
+std::string CZeitEdit::FieldText(const wchar_t* text, size_t length, bool full) {
+    // A character is one character to the field, whatever a converter makes of a pair.
+    std::wstring wide;
+    wide.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        wchar_t ch = text[i];
+        if (ch >= 0xD800 && ch <= 0xDFFF) {
+            if (ch < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+                ++i; // the low half of the pair
+            ch = L'?';
+        } else if (ch > 0xFF && IsBlank(ch)) {
+            ch = L' ';
+        }
+        wide += ch;
+    }
+    std::string narrow = Narrow(wide.data(), int(wide.size()));
+    if (full && narrow.size() <= longestText) narrow.resize(longestText + 1, '?');
+    return narrow;
 }
 
 void CZeitEdit::OnChange() {
-    // Enough of the text to judge it: one character more than the longest the field reads.
-    wchar_t shown[longestText + 2] = {};
-    const int length = GetWindowTextW(hwnd, shown, int(longestText + 2));
-    TextChanged(FieldText(shown, size_t(length > 0 ? length : 0)));
+    wchar_t shown[unitsToJudge + 1] = {};
+    const int length = GetWindowTextW(hwnd, shown, int(unitsToJudge + 1));
+    const size_t read = size_t(length > 0 ? length : 0);
+    TextChanged(FieldText(shown, read, read == unitsToJudge));
 }
 
 void CZeitEdit::GetSel(int& start, int& end) {

@@ -15,6 +15,9 @@
 
 namespace {
 
+// The longest text the field reads, 64 characters in 66 UTF-16 units (two surrogate pairs).
+const std::wstring longest = L"12\U0001F60034\U0001F60056" + std::wstring(56, L' ');
+
 struct Clipboard : testing::Test {
     CRechnerDlg dialog;
 
@@ -27,6 +30,12 @@ struct Clipboard : testing::Test {
         Pump();
     }
     std::string Status() const { return dialog.GetItemText(IDC_STATUS); }
+    // The field's own paste (Ctrl+V) over all its text: the time it reads back, "" for none.
+    std::string Pasted(CZeitEdit& field) {
+        SendMessageW(field.hwnd, EM_SETSEL, 0, -1);
+        SendMessageW(field.hwnd, WM_PASTE, 0, 0);
+        return field.GetZeit().Format("%H:%M:%S");
+    }
 };
 
 // Holds the clipboard open from another thread while alive.
@@ -91,6 +100,8 @@ TEST_F(Clipboard, ImportAcceptsTheThreeForms) {
         {IDC_HOLEN1, L"\u00A012:34:56\u202F"},
         {IDC_HOLEN1, L"\u3000\u2007123456\u200B"},
         {IDC_HOLEN2, L"\uFEFF\u200E12.34.56\u2060\r\n"},
+        {IDC_HOLEN1, L"12\U0001F60034\U0001F60056"}, // a surrogate pair is one character
+        {IDC_HOLEN2, longest.c_str()},
     };
     for (const auto& c : cases) {
         CZeitEdit& field = c.button == IDC_HOLEN1 ? dialog.first : dialog.second;
@@ -100,6 +111,7 @@ TEST_F(Clipboard, ImportAcceptsTheThreeForms) {
         Click(c.button);
         EXPECT_EQ(field.GetText(), "12:34:56") << testing::PrintToString(c.text);
         EXPECT_EQ(Status(), "") << testing::PrintToString(c.text);
+        EXPECT_EQ(Pasted(field), "12:34:56") << testing::PrintToString(c.text);
     }
 }
 
@@ -116,9 +128,11 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
         {"126000", "__:__:__", "\"126000\" ist ung\xFCltig"},
         {"99\r99\n99", "__:__:__", "\"99?99?99\" ist ung\xFCltig"}, // no raw control character
         {std::string(1 << 20, '7'), "01:02:03", "Falsche L\xE4nge"},
-        // Control characters of C1, in both formats.
+        // Control characters of C1 in both formats; a surrogate pair is one character.
         {std::string("99\x81") + "00\x9D" + "00", "__:__:__", "\"99?00?00\" ist ung\xFCltig"},
         {"", "__:__:__", "\"99?00?00\" ist ung\xFCltig", L"99\u008F00\u009000"},
+        {"", "__:__:__", "\"99?00?00\" ist ung\xFCltig", L"99\U0001F60000\U0001F60000"},
+        {"", "01:02:03", "Falsche L\xE4nge", longest + L" "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 12) + testing::PrintToString(c.wide));
@@ -129,6 +143,8 @@ TEST_F(Clipboard, UnusableTextShowsItsMessage) {
         Click(IDC_HOLEN1);
         EXPECT_EQ(dialog.first.GetText(), c.shown);
         EXPECT_EQ(Status(), c.status);
+        if (c.wide.empty()) continue;
+        EXPECT_EQ(Pasted(dialog.first), ""); // the field's own paste judges it the same way
     }
     ASSERT_TRUE(PutClipboardText("010203"));
     Click(IDC_HOLEN1); // a good import clears the line
