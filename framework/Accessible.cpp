@@ -260,11 +260,12 @@ LRESULT CALLBACK AccessibleProc(HWND control, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 // Gives the control's client object its live setting through the accessibility library's
-// property service. Systems before Windows 8 keep it without use; Wine answers E_NOTIMPL.
-void Annotate(HWND control, LONG setting) {
+// property service (systems before Windows 8 keep it without use), or with setting 0 takes it
+// back; whether the service did. Wine answers E_NOTIMPL.
+HRESULT Annotate(HWND control, LONG setting) {
     const auto create = framework::Find<decltype(&CoCreateInstance)>(SystemLibrary(L"ole32.dll"),
                                                                      "CoCreateInstance");
-    if (!create) return;
+    if (!create) return E_NOTIMPL;
     ComRef<IAccPropServices> services;
     const auto make = [&] {
         return create(accPropServices, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
@@ -272,20 +273,34 @@ void Annotate(HWND control, LONG setting) {
     };
     HRESULT made = make();
     if (made == CO_E_NOTINITIALIZED && InitializeCom()) made = make();
-    if (FAILED(made) || !services) return;
+    if (FAILED(made)) return made;
+    if (!services) return E_NOINTERFACE;
+    const DWORD client = DWORD(OBJID_CLIENT), self = CHILDID_SELF;
+    if (setting == 0)
+        return services->ClearHwndProps(control, client, self, &liveSettingProperty, 1);
     VARIANT value = {};
     value.vt = VT_I4;
     value.lVal = setting;
-    services->SetHwndProp(control, DWORD(OBJID_CLIENT), CHILDID_SELF, liveSettingProperty, value);
+    return services->SetHwndProp(control, client, self, liveSettingProperty, value);
 }
 
-// A live region's procedure until the first assistive client asks for the control, whatever
-// object it asks for: then the live setting goes to the system, and the procedure goes.
+// Added to a live region's data, its setting, once the system took the setting.
+const DWORD_PTR annotated = 0x100;
+
+// A live region's procedure: the live setting goes to the system on the first assistive client's
+// request for the control, whatever object it asks for, or on a later one where the system
+// failed; the procedure goes where the system cannot take it, and takes it back with the control.
 LRESULT CALLBACK LiveRegionProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR setting) {
-    if (msg == WM_GETOBJECT || msg == WM_NCDESTROY) {
+                                DWORD_PTR data) {
+    if (msg == WM_GETOBJECT && !(data & annotated)) {
+        const HRESULT result = Annotate(control, LONG(data));
+        if (result == E_NOTIMPL || result == REGDB_E_CLASSNOTREG)
+            RemoveWindowSubclass(control, LiveRegionProc, id);
+        else if (SUCCEEDED(result))
+            SetWindowSubclass(control, LiveRegionProc, id, data | annotated);
+    } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(control, LiveRegionProc, id);
-        if (msg == WM_GETOBJECT) Annotate(control, LONG(setting));
+        if (data & annotated) Annotate(control, 0);
     }
     return DefSubclassProc(control, msg, wParam, lParam);
 }

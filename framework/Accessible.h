@@ -14,8 +14,9 @@ bool SetAccessibleTexts(HWND control, const std::string& name, const std::string
 // saying, or at once (UI Automation's live settings).
 enum class LiveSetting { polite = 1, assertive = 2 };
 // Makes `control` a live region for the clients that read the setting (UI Automation, Windows 8
-// on). The system learns the setting when an assistive client first asks for the control, so
-// that a program without one loads nothing for it.
+// on). The system learns the setting when an assistive client first asks for the control (or
+// on a later request, where it failed), so that a program without one loads nothing for it;
+// the setting goes with the control.
 bool SetLiveRegion(HWND control, LiveSetting setting);
 // Tells assistive clients that the text of the live region `control` changed: they read it.
 void AnnounceChange(HWND control);
