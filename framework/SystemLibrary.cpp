@@ -17,8 +17,8 @@ SetDefaultDirectories DefaultDirectoriesFunction() {
 } // namespace
 
 bool SearchLibrariesInSystemOnly() {
-    if (const auto setDefaultDirectories = DefaultDirectoriesFunction())
-        return setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const auto setDefaultDirectories = DefaultDirectoriesFunction();
+    if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
     // An empty directory takes the current directory out of the search (XP SP1 on).
     if (const auto setDirectory =
             framework::Find<BOOL(WINAPI*)(LPCWSTR)>(Kernel32(), "SetDllDirectoryW"))
@@ -34,10 +34,11 @@ HMODULE SystemLibrary(const wchar_t* file) {
     path += L'\\';
     path += file;
     if (HMODULE module = GetModuleHandleW(path.c_str())) return module;
-    // Where the default search is the system directory, it holds for the library's imports as
-    // well. Elsewhere the standard search would look for them beside the program first; the
-    // altered search starts in the library's own folder, the system directory. It would take
-    // the place of the default search, so it is used only where there is none.
-    const DWORD search = DefaultDirectoriesFunction() ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH;
+    // Where the default search is the system directory (restricting it again costs nothing and
+    // says whether it is), it holds for everything the library loads. Elsewhere the standard
+    // search would look for the library's static imports beside the program first; the altered
+    // search starts in the library's own folder, the system directory. Its delay-loaded imports
+    // and the libraries it loads by name later still take the standard search.
+    const DWORD search = SearchLibrariesInSystemOnly() ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH;
     return LoadLibraryExW(path.c_str(), nullptr, search);
 }
