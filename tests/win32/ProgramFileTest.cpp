@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <vector>
 
 namespace {
@@ -235,17 +236,25 @@ TEST(ProgramFile, TheirFontAndTheCaptionGlyphsAreInstalled) {
         << "is the package fonts-wine installed?";
 }
 
-// The program icon as the built program holds it keeps its two 16-colour images as they have
-// always been. (Which sizes it holds, and in which form, the generator's tests check.)
-TEST(ProgramFile, ProgramIconKeepsItsSixteenColourImages) {
+// The program icon as the built program holds it: every size the system asks for at 100 % to
+// 300 % and 256 in full colour, as DIBs where Windows XP (no PNG) may ask for them, and the two
+// 16-colour images as they have always been.
+TEST(ProgramFile, ProgramIconHoldsEverySizeTheSystemAsksFor) {
+    std::set<int> missing = {256};
+    for (int dpi : {96, 120, 144, 168, 192, 216, 240, 288})
+        missing.insert({MulDiv(16, dpi, 96), MulDiv(32, dpi, 96)});
     int pinned = 0;
     for (const IconImage& image : ProgramIcon()) {
+        if (image.bits == 32) missing.erase(image.size);
+        const bool forXp = image.size <= 24 || image.size == 32 || image.size == 48;
+        EXPECT_FALSE(forXp && image.bytes.compare(0, 4, "\x89PNG") == 0) << image.size;
         if (image.bits != 4) continue;
         uint32_t hash = 0x811C9DC5; // FNV-1a
         for (char c : image.bytes) hash = (hash ^ BYTE(c)) * 0x01000193;
         EXPECT_EQ(hash, image.size == 32 ? 0x3CD3DD4Cu : 0x0E72D733u) << image.size;
         ++pinned;
     }
+    EXPECT_TRUE(missing.empty()) << testing::PrintToString(missing);
     EXPECT_EQ(pinned, 2);
 }
 

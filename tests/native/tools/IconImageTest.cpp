@@ -8,41 +8,29 @@
 
 namespace {
 
-// The images in directory order: the 16-colour pair, then the drawn ones; PNG for the sizes
-// that Windows XP, which reads only DIBs, does not ask for.
-const struct {
-    int size, bits;
-    bool png;
-} kImages[] = {{32, 4, false},  {16, 4, false},  {16, 32, false}, {20, 32, false},
-               {24, 32, false}, {28, 32, true},  {32, 32, false}, {36, 32, true},
-               {40, 32, true},  {48, 32, false}, {56, 32, true},  {64, 32, true},
-               {72, 32, true},  {80, 32, true},  {96, 32, true},  {256, 32, true}};
-const size_t kCount = sizeof kImages / sizeof kImages[0];
-const size_t kDirectorySize = 6 + kCount * 16;
-
 // The icon file, made once for all tests.
 const std::vector<uint8_t>& Icon() {
     static const std::vector<uint8_t> icon = MakeIcon();
     return icon;
 }
 
+// Which sizes the icon holds, and in which form, the program file's tests check.
 TEST(IconImage, DirectoryDescribesEveryImage) {
     const std::vector<uint8_t>& icon = Icon();
-    ASSERT_GE(icon.size(), kDirectorySize);
+    const size_t count = Read16(icon, 4), directorySize = 6 + count * 16;
+    ASSERT_GE(icon.size(), directorySize);
     EXPECT_EQ(Read16(icon, 0), 0u);
     EXPECT_EQ(Read16(icon, 2), 1u); // icon, not cursor
-    ASSERT_EQ(Read16(icon, 4), kCount);
 
-    size_t expectedOffset = kDirectorySize, total = 0;
-    for (size_t i = 0; i < kCount; ++i) {
-        const int size = kImages[i].size, bits = kImages[i].bits;
+    size_t expectedOffset = directorySize, total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * i;
+        const int size = icon[entry] ? icon[entry] : 256, bits = int(Read16(icon, entry + 6));
         SCOPED_TRACE(testing::Message() << size << "x" << size << " " << bits << " bits");
-        size_t entry = 6 + 16 * i;
-        EXPECT_EQ(icon[entry + 0], size % 256); // 256 is written as 0
-        EXPECT_EQ(icon[entry + 1], size % 256);
+        EXPECT_TRUE(bits == 4 || bits == 32);
+        EXPECT_EQ(icon[entry + 1], icon[entry]);
         EXPECT_EQ(icon[entry + 2], bits == 4 ? 16 : 0); // colours
         EXPECT_EQ(Read16(icon, entry + 4), 1u);
-        EXPECT_EQ(Read16(icon, entry + 6), uint32_t(bits));
         uint32_t bytes = Read32(icon, entry + 8), offset = Read32(icon, entry + 12);
         // Images follow the directory back to back and end with the file.
         EXPECT_EQ(offset, expectedOffset);
@@ -50,8 +38,7 @@ TEST(IconImage, DirectoryDescribesEveryImage) {
         total += bytes;
         ASSERT_LE(expectedOffset, icon.size());
 
-        if (kImages[i].png) { // read back by the PNG tests
-            EXPECT_EQ(ReadFourCC(icon, offset), "\x89PNG");
+        if (ReadFourCC(icon, offset) == "\x89PNG") { // read back by the PNG tests
             EXPECT_EQ(icon[offset + 18] << 8 | icon[offset + 19], size); // IHDR width
             continue;
         }
@@ -75,7 +62,7 @@ struct Picture {
 };
 
 // Reads image number i of the icon (the directory test checks the layout this relies on).
-Picture ReadPicture(const std::vector<uint8_t>& icon, int i, int size) {
+Picture ReadPicture(const std::vector<uint8_t>& icon, size_t i, int size) {
     size_t offset = Read32(icon, 6 + 16 * i + 12);
     size_t colourRow = (size * 4 + 31) / 32 * 4, maskRow = (size + 31) / 32 * 4;
     size_t colours = offset + 40 + 16 * 4, mask = colours + colourRow * size;
@@ -94,8 +81,9 @@ Picture ReadPicture(const std::vector<uint8_t>& icon, int i, int size) {
 
 TEST(IconImage, PicturesHaveAMotifAndATransparentSurround) {
     const std::vector<uint8_t>& icon = Icon();
-    for (int i = 0; i < 2; ++i) {
-        int size = kImages[i].size;
+    for (size_t i = 0; i < Read16(icon, 4); ++i) {
+        const int size = icon[6 + 16 * i];
+        if (Read16(icon, 6 + 16 * i + 6) != 4) continue; // the 16-colour images
         SCOPED_TRACE(size);
         Picture picture = ReadPicture(icon, i, size);
         int transparent = 0;
@@ -124,11 +112,11 @@ TEST(IconImage, PicturesHaveAMotifAndATransparentSurround) {
 // mask that agrees with the alpha for systems that draw icons without it.
 TEST(IconImage, DrawnImagesHaveAlphaAndAMatchingMask) {
     const std::vector<uint8_t>& icon = Icon();
-    for (size_t i = 2; i < kCount; ++i) {
-        if (kImages[i].png) continue;
-        const int size = kImages[i].size;
+    for (size_t i = 0; i < Read16(icon, 4); ++i) {
+        const int size = icon[6 + 16 * i], offset = int(Read32(icon, 6 + 16 * i + 12));
+        if (Read16(icon, 6 + 16 * i + 6) != 32 || ReadFourCC(icon, offset) == "\x89PNG") continue;
         SCOPED_TRACE(size);
-        const size_t pixels = Read32(icon, 6 + 16 * i + 12) + 40, maskRow = (size + 31) / 32 * 4;
+        const size_t pixels = size_t(offset) + 40, maskRow = (size + 31) / 32 * 4;
         const size_t mask = pixels + size_t(size) * size * 4;
         int clear = 0, partial = 0, opaque = 0;
         for (int row = 0; row < size; ++row) {
