@@ -12,20 +12,22 @@ set -u -o pipefail
 arch=$1 work=$2 products=$3 icon=$4 package=$5 entry=$6 newer=$7 newer_entry=$8 rebuilt=$9
 loader=$(orvand_wine_loader "$arch") || exit 2
 template=$WINEPREFIX
-# The template's Wine server (the one the tests share) saves its registry and ends first: a
-# prefix copied while it writes is no whole copy, and tar says so.
-wineserver -k 2>/dev/null
-wineserver -w
+# The copy has a Wine server of its own; the template's, which other tests share, runs on.
 # No menu entries on the Linux desktop for the shortcuts.
 export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe="
+ends() { wineserver -k 2>/dev/null; timeout 60 wineserver -w; }
 # A run that was stopped (by CTest's timeout, say) leaves its work folder, perhaps with its Wine
 # server and an installer still running: they go first.
-[ ! -d "$WINEPREFIX" ] || wineserver -k 2>/dev/null
+[ ! -d "$WINEPREFIX" ] || ends
 rm -rf "$work" && mkdir -p "$work" || exit 2
-trap 'wineserver -k; rm -rf "$work"' EXIT
-# The copy links the system folders, which nothing here writes, instead of copying 1 GB.
-mkdir "$WINEPREFIX" && (cd "$template" && tar -c --exclude=./drive_c/windows/sys{tem32,wow64} .) |
-    tar -x -C "$WINEPREFIX" || exit 2
+trap 'ends; rm -rf "$work"' EXIT
+# The copy links the system folders, which nothing here writes, instead of copying 1 GB. The
+# running server replaces a registry file by renaming a new one over it: those are copied on
+# their own (a whole old or a whole new file), the rest without the temporary folders.
+mkdir "$WINEPREFIX" && (cd "$template" && tar -c --exclude=./drive_c/windows/sys{tem32,wow64} \
+    --exclude='./*.reg' --exclude='./reg*.tmp' --exclude='./drive_c/windows/temp/*' \
+    --exclude='./drive_c/users/*/AppData/Local/Temp/*' .) | tar -x -C "$WINEPREFIX" &&
+    cp "$template"/*.reg "$WINEPREFIX/" || exit 2
 for system in "$template"/drive_c/windows/sys{tem32,wow64}; do
     [ ! -d "$system" ] || cp -al "$system" "$WINEPREFIX/drive_c/windows/" || exit 2
 done
@@ -36,7 +38,7 @@ msiexec() { timeout 120 "$loader" msiexec.exe "$1" "Z:${2//\//\\}" "${@:3}" /qn 
 # The installer service knows exactly one product, $1, and keeps the program's icon for it.
 one_product() {
     local known cached
-    known=$("${0%/*}/../../scripts/wine-run.sh" "$arch" "$products" 2>/dev/null | tr -d '\r')
+    known=$(timeout 60 "${0%/*}/../../scripts/wine-run.sh" "$arch" "$products" 2>/dev/null | tr -d '\r')
     cached=${known##*|} && cached=${cached#?:\\}
     [ "${known%|*}" = "$1" ] && cmp -s "$icon" "$WINEPREFIX/drive_c/${cached//\\//}" && return
     echo "    the installer service knows: ${known:-no product}" && return 1
@@ -49,11 +51,11 @@ shows_window() {
         xdotool search --onlyvisible --name '^Orvand$' >/dev/null 2>&1 && shown=0 && break
         sleep 0.2
     done
-    wineserver -k; wineserver -w; return $shown
+    ends; return $shown
 }
 # Files and folders named after the program, and registry lines (saved as the server ends).
 traces() {
-    wineserver -k; wineserver -w
+    ends
     find "$WINEPREFIX/drive_c" -iname '*orvand*' && grep -hi orvand "$WINEPREFIX"/*.reg
 }
 before=$(traces)
