@@ -5,12 +5,16 @@
 # files' times are fixed, and the summary fields that wixl fills with the time of the build, a
 # random package code or English are rewritten.
 # Usage: cmake -DSOURCE_DIR=... -DPROGRAM=.../Orvand.exe -DARCH=<win32|win64> -DOUTPUT=....msi
-#        [-DVERSION=a.b.c.d, another version of the same program] -P Msi.cmake
+#        [-DVERSION=a.b.c.d, another version of the same program]
+#        [-DWXS=..., another WiX source than installer/Orvand.wxs] -P Msi.cmake
 
 include("${CMAKE_CURRENT_LIST_DIR}/VersionBlock.cmake")
 orvand_read_version_block("${SOURCE_DIR}")
 if(NOT VERSION)
     set(VERSION "${ORVAND_VERSION}")
+endif()
+if(NOT WXS)
+    set(WXS "${SOURCE_DIR}/installer/Orvand.wxs")
 endif()
 foreach(tool wixl msiinfo msibuild)
     find_program(${tool}_program ${tool})
@@ -40,11 +44,10 @@ endif()
 # Name-based codes: the product's and the package's from the version, the architecture and
 # everything that goes into the package (identical builds give identical codes; any other build,
 # also of the same version, is a new product, which Windows Installer then upgrades to instead
-# of refusing it as another package of an installed product), the components' from the
-# architecture alone (stable across versions).
+# of refusing it as another package of an installed product). The components' are below.
 set(namespace F322F88A-6857-4C23-86E1-1075F2763448)
 set(contents "")
-foreach(input "${PROGRAM}" "${SOURCE_DIR}/installer/Orvand.wxs" "${SOURCE_DIR}/resources/orvand.ico"
+foreach(input "${PROGRAM}" "${WXS}" "${SOURCE_DIR}/resources/orvand.ico"
         "${CMAKE_CURRENT_LIST_FILE}")
     file(SHA256 "${input}" hash)
     string(APPEND contents " ${hash}")
@@ -53,10 +56,6 @@ string(UUID product_code NAMESPACE ${namespace} NAME "product ${ARCH} ${VERSION}
     TYPE SHA1 UPPER)
 string(UUID package_code NAMESPACE ${namespace} NAME "package ${ARCH} ${VERSION}${contents}"
     TYPE SHA1 UPPER)
-foreach(component Programm Startmenue)
-    string(UUID ${component}_component NAMESPACE ${namespace} NAME "component ${ARCH} ${component}"
-        TYPE SHA1 UPPER)
-endforeach()
 
 # wixl takes the files by relative name from its working directory; their times go into the
 # cabinet, so they are fixed (UTC: the same on every machine), like the zip's.
@@ -74,19 +73,55 @@ execute_process(
         -D "ProductName=${ORVAND_ProductName}" -D "Manufacturer=${ORVAND_CompanyName}"
         -D "Description=${ORVAND_FileDescription}" -D "Version=${VERSION}"
         -D "NextBuild=${next_build}"
-        -D "ProductCode=${product_code}" -D "ProgramComponent=${Programm_component}"
-        -D "ShortcutComponent=${Startmenue_component}" -D "Win64=${win64}"
-        -D "ProgramFilesFolder=${program_files}" "${SOURCE_DIR}/installer/Orvand.wxs"
+        -D "ProductCode=${product_code}" -D "Win64=${win64}"
+        -D "ProgramFilesFolder=${program_files}" "${WXS}"
     WORKING_DIRECTORY "${stage}"
     OUTPUT_VARIABLE said ERROR_VARIABLE said RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT EXISTS "${OUTPUT}")
-    message(FATAL_ERROR "wixl failed (${status}) on ${SOURCE_DIR}/installer/Orvand.wxs:\n${said}")
+    message(FATAL_ERROR "wixl failed (${status}) on ${WXS}:\n${said}")
 endif()
 
-# wixl writes the root HKMU (HKCU per user, HKLM for all users) as 4, which Windows Installer
-# does not know; the table's value for it is -1.
-execute_process(COMMAND ${msibuild_program} "${OUTPUT}"
-        -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
+# A table of the package as msiinfo exports it.
+function(read_table table variable)
+    execute_process(COMMAND ${msiinfo_program} export "${OUTPUT}" ${table}
+        OUTPUT_VARIABLE rows COMMAND_ERROR_IS_FATAL ANY)
+    string(REPLACE "\r" "" rows "${rows}")
+    set(${variable} "${rows}" PARENT_SCOPE)
+endfunction()
+
+# What wixl leaves to be done, in one go:
+# - the root HKMU (HKCU per user, HKLM for all users), which wixl writes as 4, which Windows
+#   Installer does not know; the table's value for it is -1;
+# - the older version removed before this one is installed, right after InstallValidate (1400),
+#   where wixl puts it after InstallFinalize; so nothing of it outlives the upgrade, whatever
+#   its components were;
+# - the program's file version (of its version block) and language in its File row, so that
+#   Windows Installer compares versions; a versioned file has no hash;
+# - the components' codes, which wixl derives from their key paths alone: the 32-bit and the
+#   64-bit package write one key in different registry views, so the architecture goes in too;
+# - the properties that AppSearch sets secure, so that an elevated installation keeps them.
+set(fixes -q "UPDATE `Registry` SET `Root` = -1 WHERE `Root` = 4"
+    -q "UPDATE `InstallExecuteSequence` SET `Sequence` = 1401 WHERE `Action` = 'RemoveExistingProducts'"
+    -q "UPDATE `File` SET `Version` = '${ORVAND_VERSION}', `Language` = '1031' WHERE `File` = 'OrvandExe'"
+    -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'OrvandExe'")
+read_table(Component components)
+string(REGEX MATCHALL "\n[^\t\n]+\t{[-0-9A-F]+}" codes "${components}")
+foreach(row ${codes})
+    string(REGEX MATCH "\n([^\t]+)\t({[-0-9A-F]+})" ignored "${row}")
+    string(UUID code NAMESPACE ${namespace} NAME "component ${ARCH} ${CMAKE_MATCH_2}" TYPE SHA1 UPPER)
+    list(APPEND fixes -q "UPDATE `Component` SET `ComponentId` = '{${code}}' WHERE `Component` = '${CMAKE_MATCH_1}'")
+endforeach()
+read_table(AppSearch searched)
+read_table(Property properties)
+string(REGEX MATCH "\nSecureCustomProperties\t([^\n]*)" ignored "${properties}")
+set(secure "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "\n[A-Z_0-9]+\t" found "${searched}")
+foreach(property ${found})
+    string(STRIP "${property}" property)
+    string(APPEND secure ";${property}")
+endforeach()
+execute_process(COMMAND ${msibuild_program} "${OUTPUT}" ${fixes}
+        -q "UPDATE `Property` SET `Value` = '${secure}' WHERE `Property` = 'SecureCustomProperties'"
     COMMAND_ERROR_IS_FATAL ANY)
 
 # The summary: the platform with German as the package's language (7), the package code (9),

@@ -2,14 +2,16 @@
 # The installer package in a copy of the test prefix, per user and for all users: a silent
 # install places the program and its shortcut, the installer service knows one product with the
 # program's name, version, publisher and icon, the program starts from the shortcut, installing
-# again and upgrading keep one entry, and removal leaves nothing. First the packages' tables as
+# again keeps one entry, the other scope is refused, another build of the version replaces the
+# program, upgrading keeps one entry, and removal leaves nothing. First the packages' tables as
 # msitools read them back. Needs DISPLAY and WINEPREFIX.
 # Usage: install-msi.sh <win32|win64> work-folder msi_products.exe orvand.ico package.msi
 #        "name|version|publisher" newer.msi "name|newer version|publisher" rebuilt.msi (another
-#        build of package.msi's version)
+#        build of package.msi's version) second.msi second.exe (yet another build, and its program)
 set -u -o pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 arch=$1 work=$2 products=$3 icon=$4 package=$5 entry=$6 newer=$7 newer_entry=$8 rebuilt=$9
+second=${10} second_program=${11}
 loader=$(orvand_wine_loader "$arch") || exit 2
 template=$WINEPREFIX
 # The copy has a Wine server of its own; the template's, which other tests share, runs on.
@@ -85,11 +87,28 @@ hklm_type=0 # in HKLM the 64-bit package reads the 64-bit registry (type 16)
 [ "$arch" = win32 ] || hklm_type=16
 check "the remembered folder searched in HKCU (1) and HKLM (2)" \
     [ "$(rows "$package" RegLocator | cut -f2,5 | sort | tr '\t\n' ': ')" = "1:0 2:$hklm_type " ]
+# The old product goes first: no upgrade then leans on component rules an older package broke.
+check "RemoveExistingProducts between InstallValidate and InstallInitialize" awk -F'\t' \
+    '{ at[$1] = $3 } END { exit !(at["InstallValidate"] < at["RemoveExistingProducts"] &&
+        at["RemoveExistingProducts"] < at["InstallInitialize"]) }' <(rows "$package" InstallExecuteSequence)
+version=${entry#*|} && version=${version%|*}
+check "the program's File row carries its version $version" \
+    [ "$(rows "$package" File | awk -F'\t' '$3 == "Orvand.exe" { print $5 }')" = "$version" ]
+# Secure: passed from the user interface to an elevated installation.
+check "every property that AppSearch sets is secure" eval '! rows "$package" AppSearch | cut -f1 |
+    grep -vxFf <(property "$package" SecureCustomProperties | tr ";" "\n")'
+# The package again with the Start menu's values in HKCU, where older versions kept them.
+source=${0%/*}/../.. && sed 's/Root="HKMU"/Root="HKCU"/' "$source/installer/Orvand.wxs" >"$work/hkcu.wxs" &&
+    cmake -DSOURCE_DIR="$source" -DPROGRAM="$second_program" -DARCH="$arch" -DWXS="$work/hkcu.wxs" \
+        -DOUTPUT="$work/hkcu.msi" -P "$source/cmake/Msi.cmake" || exit 2
+codes() { rows "$1" Component | cut -f1,2 | sort; }
+check "a component's code follows its key path: only the Start menu's changes with HKCU" \
+    [ "$(join -t$'\t' <(codes "$package") <(codes "$work/hkcu.msi") | awk '$2 != $3 { print $1 }')" = Startmenue ]
 # The program's folder remembered in $1.reg (user or system) alone, as the server last saved.
 remembered_in() { [ "$(grep -l '^"Programmordner"=' "$WINEPREFIX"/*.reg)" = "$WINEPREFIX/$1.reg" ]; }
 for how in "" ALLUSERS=1; do
-    folder="$home/AppData/Local/Programs/Orvand" hive=user
-    [ -z "$how" ] || folder="$WINEPREFIX/drive_c/Program Files/Orvand" hive=system
+    folder="$home/AppData/Local/Programs/Orvand" hive=user other=ALLUSERS=1
+    [ -z "$how" ] || folder="$WINEPREFIX/drive_c/Program Files/Orvand" hive=system other=""
     # (Wine 8 keeps the user's Start menu also for all users, where Windows takes the common one.)
     echo "== ${how:-per user}"
     check "silent install of ${package##*/}" msiexec /i "$package" $how
@@ -100,6 +119,9 @@ for how in "" ALLUSERS=1; do
     check "the program's folder remembered in $hive.reg only" remembered_in $hive
     check "the same package again" msiexec /i "$package" $how
     check "one product $entry" one_product "$entry"
+    check "the other scope (${other:-per user}) refused" eval '! msiexec /i "$package" $other'
+    check "another build, ${second#"${second%/*/*}/"}, replaces the program" \
+        eval 'msiexec /i "$second" $how && cmp "$second_program" "$folder/Orvand.exe"'
     check "upgrade to ${newer##*/}" msiexec /i "$newer" $how
     check "one product $newer_entry" one_product "$newer_entry"
     # (Windows removes a product in the scope it was installed in; Wine 8 must be told.)
