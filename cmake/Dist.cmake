@@ -4,7 +4,8 @@
 # version block, read from resources/version.rc as tools/generate writes it. A zip depends on
 # nothing but its contents: fixed time stamps and modes, no extra attributes, a fixed order.
 # Usage: cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DOUTPUT_DIR=... -P Dist.cmake
-# (the programs are BUILD_DIR/<arch>/Orvand.exe, the packages BUILD_DIR/<arch>/msi/*.msi)
+# (the programs are BUILD_DIR/<arch>/Orvand.exe, the packages BUILD_DIR/<arch>/msi/*.msi, as
+# scripts/dist.sh lays them out: the test builds' or their signed counterparts)
 
 include("${CMAKE_CURRENT_LIST_DIR}/VersionBlock.cmake")
 orvand_read_version_block("${SOURCE_DIR}")
@@ -56,7 +57,7 @@ foreach(arch win32 win64)
     string(APPEND sums "${hash}  ${name}\n")
 endforeach()
 
-# The installer packages are those the test builds made and tested (build/<arch>/msi).
+# The installer packages.
 foreach(arch win32 win64)
     set(name "Orvand-${ORVAND_VERSION}-${arch}.msi")
     if(NOT EXISTS "${BUILD_DIR}/${arch}/msi/${name}")
@@ -68,4 +69,4 @@ foreach(arch win32 win64)
 endforeach()
 
 file(WRITE "${OUTPUT_DIR}/SHA256SUMS" "${sums}")
-message(STATUS "Wrote ${OUTPUT_DIR}/SHA256SUMS:\n${sums}")
+message(STATUS "SHA256SUMS:\n${sums}")

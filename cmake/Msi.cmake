@@ -3,7 +3,8 @@
 # are those of the program's version block, the icon is the program's resources/orvand.ico.
 # The same sources give the same bytes: every code is derived by name (not at random), the
 # files' times are fixed, and the summary fields that wixl fills with the time of the build, a
-# random package code or English are rewritten.
+# random package code or English are rewritten. The compound file is written in the layout
+# that osslsigncode gives it, so that removing a signature gives back these very bytes.
 # Usage: cmake -DSOURCE_DIR=... -DPROGRAM=.../Orvand.exe -DARCH=<win32|win64> -DOUTPUT=....msi
 #        [-DVERSION=a.b.c.d, another version of the same program]
 #        [-DWXS=..., another WiX source than installer/Orvand.wxs] -P Msi.cmake
@@ -16,10 +17,10 @@ endif()
 if(NOT WXS)
     set(WXS "${SOURCE_DIR}/installer/Orvand.wxs")
 endif()
-foreach(tool wixl msiinfo msibuild)
+foreach(tool wixl msiinfo msibuild osslsigncode openssl)
     find_program(${tool}_program ${tool})
     if(NOT ${tool}_program)
-        message(FATAL_ERROR "the installer is built with ${tool} (Debian packages wixl, msitools)")
+        message(FATAL_ERROR "the installer is built with ${tool} (Debian packages wixl, msitools, osslsigncode, openssl)")
     endif()
 endforeach()
 
@@ -140,4 +141,18 @@ file(WRITE "${stage}/_SummaryInformation.idt" "${summary}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${msibuild_program} "${OUTPUT}"
         -i "${stage}/_SummaryInformation.idt"
     COMMAND_ERROR_IS_FATAL ANY)
+
+# osslsigncode writes a package's compound file in a layout of its own, and removing a
+# signature leaves that layout. The package gets it here, by a signature with a throwaway key
+# that is removed at once: a signed release without its signature is then this very file.
+foreach(step "${openssl_program};req;-x509;-newkey;rsa:2048;-nodes;-days;1;-subj;/CN=layout;-keyout;layout.key;-out;layout.pem"
+        "${osslsigncode_program};sign;-certs;layout.pem;-key;layout.key;-in;${OUTPUT};-out;signed.msi"
+        "${osslsigncode_program};remove-signature;-in;signed.msi;-out;unsigned.msi")
+    execute_process(COMMAND ${step} WORKING_DIRECTORY "${stage}" OUTPUT_VARIABLE said
+        ERROR_VARIABLE said RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${step} failed (${status}):\n${said}")
+    endif()
+endforeach()
+file(RENAME "${stage}/unsigned.msi" "${OUTPUT}")
 file(REMOVE_RECURSE "${stage}")

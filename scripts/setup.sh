@@ -6,11 +6,13 @@
 # windows need its fonts: "MS Sans Serif" for the dialogs, "Marlett" for the caption buttons.
 # Both architectures: the 32-bit program needs wine32 (from the i386 architecture), the 64-bit
 # one wine64; a machine that cannot execute 32-bit code still installs both. wixl and msitools
-# build the installer packages; with zlib and libpng the native tests read back the icon's PNG.
+# build the installer packages; osslsigncode (2.5 from Debian 12 is enough) and openssl sign a
+# release and check signatures, and give the packages the layout that signing leaves; unzip
+# reads a release back. With zlib and libpng the native tests read back the icon's PNG.
 ORVAND_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb
-    xdotool xclip x11-utils imagemagick locales zip clang libclang-rt-14-dev wixl msitools
-    zlib1g-dev libpng-dev"
+    xdotool xclip x11-utils imagemagick locales zip unzip clang libclang-rt-14-dev wixl msitools
+    osslsigncode openssl zlib1g-dev libpng-dev"
 
 orvand_missing_packages() {
     local missing="" p

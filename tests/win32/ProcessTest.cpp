@@ -14,13 +14,15 @@
 
 namespace {
 
-// Orvand.exe, started beside the test program; ends it when still running.
+// Orvand.exe, started beside the test program or elsewhere; ends it when still running.
 struct Program {
     PROCESS_INFORMATION process = {};
     HWND dialog = nullptr;
 
-    // Starts the Orvand.exe of `folder`, which is also the current directory.
-    bool Start(const std::wstring& folder = ExeDirectory()) {
+    // Starts the Orvand.exe in the folder of `path` (by default the program the tests read; a
+    // folder ends in a separator), which is also the current directory.
+    bool Start(const std::wstring& path = ProgramPath()) {
+        const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
         std::wstring command = L"\"" + folder + L"Orvand.exe\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
@@ -243,7 +245,9 @@ TEST(Process, QuitWhileTheInfoBoxIsOpenEndsBothLoopsWithItsCode) {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.Ready());
     PostMessageW(program.dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    ASSERT_NE(WaitForInfoBox(), nullptr);
+    HWND box = WaitForInfoBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WideText(GetDlgItem(box, IDC_VERSION)), L"Version (2.0.0.3)");
     PostThreadMessageW(program.process.dwThreadId, WM_QUIT, 7, 0);
     EXPECT_TRUE(program.EndsWithin(10000));
     EXPECT_EQ(program.ExitCode(), 7u);
