@@ -19,8 +19,7 @@ struct Program {
     PROCESS_INFORMATION process = {};
     HWND dialog = nullptr;
 
-    // Starts the Orvand.exe in the folder of `path` (by default the program the tests read; a
-    // folder ends in a separator), which is also the current directory.
+    // Starts the Orvand.exe in the folder of `path` (a folder ends in "\\"), also its current one.
     bool Start(const std::wstring& path = ProgramPath()) {
         const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
         std::wstring command = L"\"" + folder + L"Orvand.exe\"";

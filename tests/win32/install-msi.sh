@@ -88,9 +88,8 @@ hklm_type=0 # in HKLM the 64-bit package reads the 64-bit registry (type 16)
 check "the remembered folder searched in HKCU (1) and HKLM (2)" \
     [ "$(rows "$package" RegLocator | cut -f2,5 | sort | tr '\t\n' ': ')" = "1:0 2:$hklm_type " ]
 # The old product goes first: no upgrade then leans on component rules an older package broke.
-check "RemoveExistingProducts between InstallValidate and InstallInitialize" awk -F'\t' \
-    '{ at[$1] = $3 } END { exit !(at["InstallValidate"] < at["RemoveExistingProducts"] &&
-        at["RemoveExistingProducts"] < at["InstallInitialize"]) }' <(rows "$package" InstallExecuteSequence)
+check "RemoveExistingProducts right after InstallValidate" [ "$(rows "$package" InstallExecuteSequence |
+    sort -t$'\t' -k3n | sed -n '/^InstallValidate\t/{n;p}' | cut -f1)" = RemoveExistingProducts ]
 version=${entry#*|} && version=${version%|*}
 check "the program's File row carries its version $version" \
     [ "$(rows "$package" File | awk -F'\t' '$3 == "Orvand.exe" { print $5 }')" = "$version" ]
