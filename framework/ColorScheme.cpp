@@ -109,6 +109,8 @@ void CColorScheme::ColorToolTips(HWND toolTips) {
     plainToolTips = dark;
     SendMessageW(toolTips, TTM_SETTIPBKCOLOR, dark ? darkField : GetSysColor(COLOR_INFOBK), 0);
     SendMessageW(toolTips, TTM_SETTIPTEXTCOLOR, dark ? darkText : GetSysColor(COLOR_INFOTEXT), 0);
+    RedrawWindow(toolTips, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); // one shown now
 }
 
 HBRUSH CColorScheme::ControlColors(HDC dc, HWND control) const {
