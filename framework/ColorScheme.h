@@ -18,7 +18,6 @@ class CColorScheme {
 public:
     // Follows the user's choice as it is now; true when the mode changed (then Apply).
     bool Follow();
-    bool Dark() const { return dark; }
 
     // Caption bar, tooltips and children in the mode's colours, and everything repainted.
     void Apply(HWND dialog, HWND toolTips);
